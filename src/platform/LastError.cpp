@@ -1,0 +1,17 @@
+#include "platform/LastError.h"
+
+namespace tessary {
+
+namespace {
+thread_local uint32_t t_lastError = 0;
+}  // namespace
+
+uint32_t GetLastError() {
+    return t_lastError;
+}
+
+void SetLastError(uint32_t error) {
+    t_lastError = error;
+}
+
+}  // namespace tessary
