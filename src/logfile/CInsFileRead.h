@@ -16,7 +16,9 @@ namespace tessary {
 class CInsFileRead : public CLogFileRead {
 public:
     explicit CInsFileRead(const PathString& path);
-    ~CInsFileRead() override;  // StopWorker(true): never frees a reader under a live worker
+    // StopWorker(true): never frees a reader under a live worker. A derived class whose
+    // overrides the worker calls must stop the worker in its own destructor first.
+    ~CInsFileRead() override;
 
     // 0 the worker runs; 0x200 a walk runs already; -1 not usable or data kind not 1 or 4;
     // 0x301 no record in the data; 0x303 the worker cannot be started.
@@ -56,6 +58,8 @@ public:
     uint32_t FirstCount() const { return m_firstCount; }
     uint32_t CurrentPosition() const { return m_currentPosition; }
     uint32_t NextPosition() const { return m_nextPosition; }
+    // Data position of the first byte of the record last found by FindRecord.
+    uint32_t RecordPosition() const { return m_recordPosition; }
     NotifyTarget* NotifyWindow() const { return m_notifyWindow; }
 
 protected:
@@ -90,6 +94,14 @@ protected:
 
 private:
     void WalkRecords();
+    // Joins a worker that has ended or is ending (never the calling thread itself).
+    void JoinWorker();
+    // First 0xFF at or after a data position, or 0xFFFFFFFF (none, or a read failed).
+    uint32_t NextMark(uint32_t position);
+    // Last 0xFF of the run of 0xFF bytes that starts at `mark` (stops early on a read failure).
+    uint32_t EndOfRun(uint32_t mark);
+
+    uint32_t m_recordPosition = 0;
 };
 
 }  // namespace tessary

@@ -80,6 +80,14 @@ protected:
     std::unique_ptr<uint8_t[]> m_cache;
     uint32_t m_cacheLength = 0;
     uint32_t m_cacheStart = 0;
+
+private:
+    // File offset of the data area's position 0, in 64 bits (H + head offset for a ring).
+    uint64_t RingOrigin() const;
+    // File offset of a data position below the data size, wrapped at the end of the file.
+    uint64_t FileOffset64(uint32_t position) const;
+    // One positioned read; a failure or a short read gives the system's error or 122.
+    bool ReadPart(uint64_t offset, uint8_t* buffer, uint32_t count, uint32_t& error);
 };
 
 }  // namespace tessary
