@@ -366,6 +366,10 @@ void CInsFileRead::WalkRecords() {
         const uint32_t mark = m_nextPosition < m_dataSize ? NextMark(m_nextPosition) : kNoPosition;
         if (mark != kNoPosition) {
             if (mark > m_nextPosition) {
+                // The warning shows the end of the previous record and the mark found after
+                // the noise.
+                m_currentPosition = m_nextPosition;
+                m_nextPosition = mark;
                 const int32_t warning = OnWarning(0);
                 if (WarningEndsWalk(warning)) {
                     status = warning;

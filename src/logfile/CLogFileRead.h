@@ -57,9 +57,10 @@ public:
     uint32_t DataOrigin() const { return m_dataOrigin; }
     bool IsFileOpen() const { return m_file.IsOpen(); }
 
-protected:
     // The in-memory header copy that the correction save rewrites.
     InsLogHeader& MutableHeader() { return m_header; }
+
+protected:
     void Fail(int32_t openStatus, uint32_t error);  // sets status and error, releases all
 
     PathString m_path;

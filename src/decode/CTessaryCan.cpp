@@ -1,0 +1,401 @@
+#include "decode/CTessaryCan.h"
+
+#include <algorithm>
+#include <chrono>
+#include <new>
+
+#include "decode/FrameDecoder.h"
+#include "decode/RecordText.h"
+#include "logfile/InsLogFormat.h"
+#include "logfile/Status.h"
+#include "platform/Granule.h"
+#include "platform/LastError.h"
+#include "platform/Trace.h"
+#include "platform/WinError.h"
+
+namespace tessary {
+
+namespace {
+
+constexpr uint64_t kMaxTableBytes = uint64_t{32} << 30;
+constexpr uint64_t kTextReserve = 562;
+constexpr uint32_t kIdBlock = 100000;
+constexpr uint32_t kIdLowLast = 29999;
+constexpr uint32_t kIdHighCount = 100;
+
+bool EndsPass(int32_t status) {
+    return status < 0 || status > kStatusRunning;
+}
+
+// Decimal with comma thousands separators, for the traces.
+struct Grouped {
+    explicit Grouped(uint64_t value) {
+        char digits[24];
+        int n = 0;
+        do {
+            digits[n++] = static_cast<char>('0' + value % 10);
+            value /= 10;
+        } while (value != 0);
+        int out = 0;
+        for (int i = n - 1; i >= 0; --i) {
+            text[out++] = digits[i];
+            if (i > 0 && i % 3 == 0) {
+                text[out++] = ',';
+            }
+        }
+        text[out] = '\0';
+    }
+    char text[32];
+};
+
+}  // namespace
+
+uint32_t NextRecordId(uint32_t id) {
+    uint32_t high = id / kIdBlock;
+    uint32_t low = id % kIdBlock;
+    if (low + 1 <= kIdLowLast) {
+        ++low;
+    } else {
+        low = 0;
+        high = (high + 1) % kIdHighCount;
+    }
+    return high * kIdBlock + low;
+}
+
+CTessaryCan::CTessaryCan(const PathString& path, CanPara* para) : CInsFileRead(path), m_para(para) {
+    const uint64_t dataSize = DataSize();
+    const bool twoLines = OpenStatus() == kOpenOk && IsFileOpen() && !IsIns1500() &&
+                          Header().dataKind == kDataKindIns64Bulk;
+    const uint64_t divisor = twoLines ? 18 : 9;
+    const uint64_t textFactor = twoLines ? 9 : 17;
+
+    uint64_t tableBytes = RoundUpToGranule(8 * (dataSize / divisor));
+    // A log too small for one table entry by the estimate still gets a table: its one or two
+    // records must not fail as "out of memory".
+    if (tableBytes == 0) {
+        tableBytes = AllocationGranule();
+    }
+    if (tableBytes >= kMaxTableBytes) {
+        tableBytes = 0;
+    }
+    m_store.Create(tableBytes, dataSize * textFactor + kTextReserve);
+}
+
+CTessaryCan::~CTessaryCan() {
+    // The worker calls into this object: it must be gone before the store is.
+    StopWorker(false);
+    FreeText();
+}
+
+uint8_t* CTessaryCan::OptionByte() {
+    return m_para != nullptr ? m_para->Flag : nullptr;
+}
+
+uint64_t CTessaryCan::PercentRead() const {
+    const uint64_t dataSize = DataSize();
+    return dataSize == 0 ? 0 : uint64_t{m_currentPosition} * 100 / dataSize;
+}
+
+MessageRecord* CTessaryCan::AppendRecord(std::u16string_view text) {
+    return m_store.Append(text, PercentRead());
+}
+
+int32_t CTessaryCan::Deliver(MessageRecord* record) {
+    return m_callback != nullptr ? m_callback(this, record, m_user) : kStatusDone;
+}
+
+int32_t CTessaryCan::StartPass(LineCallback callback, void* user, NotifyTarget* progressWindow) {
+    if (IsWalking()) {
+        SetLastError(kErrorInvalidFunction);
+        return kStatusRunning;
+    }
+    const bool redeliver = m_para != nullptr && (m_para->Flag[1] & kFlag1Redeliver) != 0;
+    if (!redeliver) {
+        m_callback = callback;
+        m_user = user;
+        const int32_t status = StartConversion(progressWindow, kWmApp + 1);
+        if (status == kStatusDone) {
+            SetLastError(kErrorSuccess);
+        } else if (status == -1) {
+            SetLastError(LastError());
+        }
+        return status;
+    }
+    if (!IsUsable() || DataSize() == 0 || !IsDecodedDataKind(Header().dataKind)) {
+        SetLastError(LastError());
+        return -1;
+    }
+    m_callback = callback;
+    m_user = user;
+    m_currentPosition = 0;
+    if (!LaunchWorker(progressWindow, kWmApp + 1, [this] { Redeliver(); })) {
+        if (GetLastError() == kErrorSuccess) {
+            SetLastError(kErrorInvalidFunction);
+        }
+        m_conversionStatus = kStatusNotStarted;
+        return kStatusNotStarted;
+    }
+    SetLastError(kErrorSuccess);
+    return kStatusDone;
+}
+
+void CTessaryCan::Redeliver() {
+    int32_t status = kStatusRunning;
+    auto lastCheck = std::chrono::steady_clock::now();
+    bool firstCheck = true;
+    const uint32_t count = m_store.LineCount();
+    for (uint32_t i = 0; i < count; ++i) {
+        MessageRecord* record = m_store.Record(i);
+        m_currentPosition = record->DataPos;
+        status = CheckStop(lastCheck, firstCheck);
+        firstCheck = false;
+        if (status != kStatusRunning) {
+            break;
+        }
+        const int32_t result = Deliver(record);
+        if (EndsPass(result)) {
+            status = result;
+            break;
+        }
+    }
+    if (status == kStatusRunning) {
+        status = kStatusDone;
+        m_currentPosition = DataSize();
+    }
+    EndWalk(status);
+}
+
+int32_t CTessaryCan::OnBegin(uint8_t*) {
+    MessageRecord* record = nullptr;
+    try {
+        m_text.Clear();
+        for (int i = 0; i < kBlockCount; ++i) {
+            if (m_para != nullptr) {
+                m_text.Append(ParseBlockDef(SlotText(m_para->BlockDef[i])).title);
+            }
+            m_text.Append(u'\n');
+        }
+        if (m_text.Length() < kTitleRecordWidth) {
+            m_text.AppendRepeat(u' ', kTitleRecordWidth - m_text.Length());
+        }
+        record = AppendRecord(m_text.View());
+    } catch (const std::bad_alloc&) {
+        record = nullptr;
+    }
+    if (record == nullptr) {
+        SetLastError(kErrorNotEnoughMemory);
+        return kStatusOutOfMemory;
+    }
+    return Deliver(record);
+}
+
+int32_t CTessaryCan::OnRecord(uint8_t* record, int32_t) {
+    try {
+        return ConvertRecord(record);
+    } catch (const std::bad_alloc&) {
+        SetLastError(kErrorNotEnoughMemory);
+        return kStatusOutOfMemory;
+    }
+}
+
+int32_t CTessaryCan::ConvertRecord(uint8_t* record) {
+    m_currentBlock = -1;
+    m_currentLayer = -1;
+    m_currentCode = 0;
+    m_currentCallRef = 0;
+    m_currentFlags = 0;
+
+    const InsRecordHeader header = ParseRecordHeader(record);
+    unsigned kind = header.blockCode;
+    // The walk only passes valid headers; never read past the record buffer all the same.
+    const uint32_t length = std::min<uint32_t>(header.payloadLength, kMaxPayloadLength);
+    if (kind == 0 && length > kMaxCheckedFrameLength) {
+        kind = 6;
+        record[2] = 6;
+    }
+    const int block = BlockOfRecord(header.direction, static_cast<uint8_t>(kind));
+    if (block < 0) {
+        return kStatusNoBlock;
+    }
+    m_currentBlock = block;
+
+    m_text.Clear();
+    AppendRecordHeader(m_text, m_idCounter, kind);
+    const uint8_t* data = record + kRecordHeaderSize;
+    int32_t outcome = kStatusDone;
+    if (kind == 9) {
+        m_currentLayer = kLayerStatus;
+        AppendLayer1(m_text, data, length, IsIns1500());
+    } else {
+        outcome = BuildFrameText(data, length, header.direction, kind);
+        if (EndsPass(outcome)) {
+            return outcome;
+        }
+    }
+
+    MessageRecord* message = AppendRecord(m_text.View());
+    if (message == nullptr) {
+        return kStatusOutOfMemory;
+    }
+    uint16_t flags = m_currentFlags;
+    if (outcome == kStatusCrcError || outcome == kStatusOutOfScope) {
+        flags |= kRecordError;
+    }
+    if (kind == 5) {
+        flags |= kRecordDirectThrough;
+    }
+    message->DataPos = RecordPosition();
+    message->Id = m_idCounter;
+    message->Time = m_elapsed;
+    message->Flags = flags;
+    message->Block = static_cast<uint8_t>(m_currentBlock);
+    message->Layer = m_currentLayer < 0 ? kNoLayer : static_cast<uint8_t>(m_currentLayer);
+    message->Code = m_currentCode;
+    message->CallRef = m_currentCallRef;
+
+    const int32_t result = Deliver(message);
+    if (result <= kStatusRunning) {
+        m_idCounter = NextRecordId(m_idCounter);
+    }
+    return result;
+}
+
+int32_t CTessaryCan::BuildFrameText(const uint8_t* data, uint32_t length, uint8_t direction,
+                                    unsigned kind) {
+    const FrameBytes bytes = FrameBytesOf(data, length);
+    int32_t outcome = kStatusDone;
+    uint32_t frameLength = bytes.count;
+    if (kind == 0) {
+        if (CheckFrameFcs(bytes.data, bytes.count)) {
+            frameLength = bytes.count - 2;
+        } else {
+            outcome = kStatusCrcError;
+        }
+    }
+    if (outcome == kStatusDone) {
+        FrameInput input;
+        input.frame = bytes.data;
+        input.length = frameLength;
+        input.direction = direction;
+        input.kind = static_cast<uint8_t>(kind);
+        input.block = m_currentBlock;
+        input.blockLen = m_para != nullptr ? m_para->BlockLen : 48;
+        FrameFields fields;
+        outcome = DecodeFrame(input, m_text, fields);
+        if (EndsPass(outcome)) {
+            return outcome;
+        }
+        if (outcome != kStatusDone) {
+            outcome = kStatusOutOfScope;
+        }
+        m_currentLayer = fields.layer;
+        m_currentCode = fields.code;
+        m_currentCallRef = fields.callRef;
+        m_currentFlags = fields.flags & kRecordIncomingCall;
+    }
+    if (outcome == kStatusCrcError) {
+        m_text.Append(kCrcErrorMark);
+    } else if (outcome == kStatusOutOfScope) {
+        m_text.Append(kOutOfScopeMark);
+    }
+    m_text.Append(u'\n');
+    AppendHexRows(m_text, bytes.data, bytes.count, u"\n");
+    if (kind == 5) {
+        m_text.Append(kDirectThroughMark);
+    }
+    return outcome;
+}
+
+int32_t CTessaryCan::OnWarning(uint32_t kind) {
+    CInsFileRead::OnWarning(kind);
+    MessageRecord* record = nullptr;
+    try {
+        m_text.Clear();
+        m_text.AppendFormat("ID=%07u Warning=%u FilePos=%08Xh(%08Xh)", m_idCounter, kind + 1,
+                            FileOffsetOf(CurrentPosition()), FileOffsetOf(NextPosition()));
+        record = AppendRecord(m_text.View());
+    } catch (const std::bad_alloc&) {
+        record = nullptr;
+    }
+    if (record == nullptr) {
+        SetLastError(kErrorNotEnoughMemory);
+        return kStatusOutOfMemory;
+    }
+    record->Id = m_idCounter;
+    record->Flags = kRecordWarning;
+    record->Code = static_cast<int32_t>(m_warningMask);
+    return Deliver(record);
+}
+
+MessageRecord* CTessaryCan::FindLaidOut(uint32_t index) const {
+    if (!m_store.HasTable()) {
+        return nullptr;
+    }
+    const int slot = m_para != nullptr && (m_para->Flag[1] & kFlag1SecondRowSlot) != 0 ? 1 : 0;
+    for (uint32_t i = index; i < m_store.LineCount(); ++i) {
+        MessageRecord* record = m_store.Record(i);
+        if (record->RowSlot[slot] >= 0) {
+            return record;
+        }
+    }
+    return nullptr;
+}
+
+size_t CTessaryCan::FormatTime(MessageRecord* record) {
+    if (record == nullptr || !m_store.HasText()) {
+        return 0;
+    }
+    // The record's slot bounds the rewrite; a record not in this store may only shrink.
+    const uint32_t i = record->Index;
+    uint64_t room = 0;
+    if (i < m_store.LineCount() && m_store.Record(i) == record) {
+        room = m_store.TextRoom(i);
+    } else {
+        room = std::char_traits<char16_t>::length(record->Text()) + 1;
+    }
+    const unsigned dateFormat = m_para != nullptr ? DateFormatOf(*m_para) : 0;
+    return RewriteTimeText(record->Text(), room, BaseTime(), record->Time, dateFormat);
+}
+
+void CTessaryCan::FreeText() {
+    using Clock = std::chrono::steady_clock;
+    struct Took {
+        unsigned seconds;
+        unsigned milliseconds;
+    };
+    auto since = [](Clock::time_point start) {
+        const auto ms =
+            std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count();
+        return Took{static_cast<unsigned>(ms / 1000), static_cast<unsigned>(ms % 1000)};
+    };
+    if (m_store.HasTable()) {
+        const Grouped count(m_store.LineCount());
+        const Grouped capacity(m_store.TableCapacity());
+        const auto start = Clock::now();
+        m_store.DestroyTable();
+        const Took took = since(start);
+        Trace("CTessaryCan::FreeText(%s / %s) TblCnt %u.%03u\n", count.text, capacity.text,
+              took.seconds, took.milliseconds);
+    }
+    if (m_store.HasText()) {
+        const Grouped used(m_store.TextUsed());
+        const Grouped capacity(m_store.TextCapacity());
+        const auto start = Clock::now();
+        m_store.DestroyText();
+        const Took took = since(start);
+        Trace("CTessaryCan::FreeText(%s / %s) TextBuff %u.%03u\n", used.text, capacity.text,
+              took.seconds, took.milliseconds);
+    }
+    m_store.DestroyTable();
+    m_store.DestroyText();
+}
+
+std::u16string CTessaryCan::LY1Legend(int value) const {
+    std::u16string legend;
+    const unsigned lineSelection = m_para != nullptr ? LineSelectionOf(*m_para) : 0;
+    AppendLy1Legend(legend, value, IsIns1500(), Header().dataKind == kDataKindIns64Bulk,
+                    LineLabel(lineSelection));
+    return legend;
+}
+
+}  // namespace tessary
