@@ -1,0 +1,162 @@
+#include "mainwnd/RecordLayout.h"
+
+#include <algorithm>
+
+#include "decode/CanPara.h"
+#include "platform/LastError.h"
+#include "platform/WinError.h"
+
+namespace tessary {
+namespace {
+
+constexpr uint8_t kRrCode = 1;
+
+bool IsFrameOrMessage(const MessageRecord& record) {
+    return record.Layer == kLayerFrame || record.Layer == kLayerMessage;
+}
+
+bool IsDirectThrough(const MessageRecord& record) {
+    return (record.Flags & kRecordDirectThrough) != 0;
+}
+
+// The column that also shows a direct-through record: C for block A, B for block D.
+int MirrorColumn(int block) {
+    return block == 0 ? 2 : block == 3 ? 1 : -1;
+}
+
+// A direct-through record sits beside the block it is copied to when records are compared.
+int ComparedBlock(const MessageRecord& record) {
+    const int mirror = MirrorColumn(record.Block);
+    return IsDirectThrough(record) && mirror >= 0 ? mirror : record.Block;
+}
+
+bool NeedsSeparator(const MessageRecord& previous, const MessageRecord& record) {
+    int a = previous.Block;
+    int b = record.Block;
+    if (a != b) {
+        a = ComparedBlock(previous);
+        b = ComparedBlock(record);
+    }
+    return a == b && (IsFrameOrMessage(previous) || IsFrameOrMessage(record));
+}
+
+// Before a record without block: whether the previous record's first line shows text in a
+// column for which that record's text has a row.
+bool NeedsSeparatorBeforeFullWidth(const DisplayLine* previousFirst,
+                                   const MessageRecord& previous) {
+    if (previousFirst == nullptr) {
+        return false;
+    }
+    for (int b = 0; b < kPartCount; ++b) {
+        if (previousFirst->parts[b].count > 0 && RowOf(previous.TextView(), b).length > 0) {
+            return true;
+        }
+    }
+    return false;
+}
+
+bool AppendSeparator(DisplayLineTable& table, CTessaryCan* converter) {
+    if (table.AddLines(converter, nullptr, 0, kNoBlock, kClassNormal) == 0) {
+        return false;
+    }
+    table.Line(table.LineCount() - 1)->groupSize = 1;
+    return true;
+}
+
+// 0 for no line (a hidden RR record), else the class AddLines is given.
+int ClassOf(const MessageRecord& record, const CanPara* para, bool tableEmpty, bool& hidden) {
+    hidden = false;
+    int colorClass =
+        (record.Flags & (kRecordWarning | kRecordError)) != 0 || record.Layer == kLayerStatus
+            ? kClassWarning
+            : kClassNormal;
+    if (record.Layer == kLayerFrame) {
+        if (record.Code == kRrCode) {
+            if (para != nullptr && (para->Flag[1] & kFlag1HideRr) != 0) {
+                hidden = true;
+            }
+            colorClass = kClassRr;
+        }
+    } else if (record.Layer == kLayerMessage) {
+        colorClass = -kClassMessageFirstRow;
+    } else if (tableEmpty) {
+        colorClass = kClassTitle;
+    }
+    return colorClass;
+}
+
+void SetGroup(DisplayLineTable& table, int32_t first, const MessageRecord& record) {
+    const int32_t count = table.LineCount() - first;
+    const auto size = static_cast<uint16_t>(std::min<int32_t>(count, 0xFFFF));
+    for (int32_t i = 0; i < count; ++i) {
+        DisplayLine* line = table.Line(first + i);
+        line->groupOffset = static_cast<uint16_t>(std::min<int32_t>(i, 0xFFFF));
+        line->groupSize = size;
+        line->recordIndex = static_cast<int32_t>(record.Index);
+    }
+}
+
+}  // namespace
+
+int32_t LayoutRecord(CTessaryCan* converter, MessageRecord* record, void* user) {
+    auto* table = static_cast<DisplayLineTable*>(user);
+    if (table == nullptr || converter == nullptr || record == nullptr) {
+        SetLastError(kErrorInvalidParameter);
+        return -1;
+    }
+    const CanPara* para = converter->Para();
+    const int slot = para != nullptr && (para->Flag[1] & kFlag1SecondRowSlot) != 0 ? 1 : 0;
+    record->RowSlot[slot] = -1;
+    const MessageRecord* previous =
+        table->LineCount() >= 2 ? table->RecordOf(table->Line(table->LineCount() - 1)) : nullptr;
+
+    bool hidden = false;
+    const int colorClass = ClassOf(*record, para, table->LineCount() == 0, hidden);
+    if (hidden) {
+        return kLayoutGoOn;
+    }
+
+    if (record->Block < kPartCount) {
+        converter->FormatTime(record);
+        if (previous != nullptr && NeedsSeparator(*previous, *record) &&
+            !AppendSeparator(*table, converter)) {
+            return kLayoutOutOfMemory;
+        }
+        const int32_t first = table->LineCount();
+        const size_t length = record->TextView().size();
+        if (table->AddLines(converter, record->Text(), length, record->Block, colorClass) == 0) {
+            return kLayoutOutOfMemory;
+        }
+        SetGroup(*table, first, *record);
+        record->RowSlot[slot] = first;
+        if (IsDirectThrough(*record)) {
+            const int mirror = MirrorColumn(record->Block);
+            for (int32_t n = first; n < table->LineCount(); ++n) {
+                DisplayLine* line = table->Line(n);
+                if (mirror >= 0) {
+                    line->parts[mirror] = line->parts[record->Block];
+                }
+                if (n > first) {
+                    line->colorClass = kClassWarning;
+                }
+            }
+        }
+        return kLayoutGoOn;
+    }
+
+    record->Block = kNoBlock;
+    if (previous != nullptr &&
+        NeedsSeparatorBeforeFullWidth(table->Line(previous->RowSlot[slot]), *previous) &&
+        !AppendSeparator(*table, converter)) {
+        return kLayoutOutOfMemory;
+    }
+    const int32_t first = table->LineCount();
+    if (table->AddLines(converter, record->Text(), 0, kNoBlock, colorClass) == 0) {
+        return kLayoutOutOfMemory;
+    }
+    SetGroup(*table, first, *record);
+    record->RowSlot[slot] = first;
+    return kLayoutGoOn;
+}
+
+}  // namespace tessary
