@@ -1,0 +1,41 @@
+#pragma once
+// The command line of tessarydump.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace tessary::cli {
+
+enum class Mode { kText, kJsonl, kHeader, kSummary, kDivide, kPcap };
+
+struct CliOptions {
+    std::string file;
+    Mode mode = Mode::kText;
+    std::string divideDir;
+    std::string pcapOut;
+    int dateFormat = -1;  // 0-3; -1 keeps the settings' format
+    int line = 1;         // INS64 bulk files: 1 or 2
+    bool hideRr = false;
+    int wrap = -1;  // 1-127; -1 keeps the settings' width
+    bool hasSearch = false;
+    std::string search;  // UTF-8
+    bool hasCall = false;
+    uint32_t callId = 0;
+    std::string settings;
+    bool crlf = false;
+};
+
+enum class ParseResult { kRun, kHelp, kUsageError };
+
+// `error` describes a usage error.
+ParseResult ParseCliOptions(const std::vector<std::string>& args, CliOptions& options,
+                            std::string& error);
+std::string CliUsageText();
+
+// Exit codes.
+inline constexpr int kExitDone = 0;
+inline constexpr int kExitCannotOpen = 1;
+inline constexpr int kExitUsage = 2;
+inline constexpr int kExitConversion = 3;
+
+}  // namespace tessary::cli

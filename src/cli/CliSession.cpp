@@ -1,0 +1,267 @@
+#include "cli/CliSession.h"
+
+#include "cli/DumpOutput.h"
+#include "decode/SearchDefinition.h"
+#include "decode/SearchMark.h"
+#include "mainwnd/CopyText.h"
+#include "platform/Utf.h"
+#include "settings/BlockOrder.h"
+#include "settings/IniSettingsStore.h"
+
+namespace tessary::cli {
+namespace {
+
+constexpr std::u16string_view kSearchNoMemory = u"検索用のメモリが不足しています。";
+constexpr std::u16string_view kSearchBadPattern = u"検索文字列形式が不正です。";
+constexpr std::u16string_view kSearchWindowCaption = u"検索情報表示";
+
+int ExitOfOpenResult(int32_t result) {
+    switch (result) {
+        case kOpenResultDone:
+            return kExitDone;
+        case kOpenResultNotFound:
+        case kOpenResultReadFailed:
+        case kOpenResultBadFormat:
+        case kOpenResultOther:
+            return kExitCannotOpen;
+        default:
+            return kExitConversion;
+    }
+}
+
+}  // namespace
+
+CliSession::CliSession(const CliOptions& options, std::FILE* out, std::FILE* err,
+                       bool progressToErr)
+    : m_options(options), m_out(out), m_err(err), m_progressToErr(progressToErr) {
+    ResetSettings(m_settings);
+}
+
+CliSession::~CliSession() {
+    // Both tables point into the converter's text.
+    m_aggregationTable.FreeText();
+    m_flow.reset();
+}
+
+void CliSession::PrintError(std::u16string_view text) const {
+    PrintError(std::string_view(Utf8(text)));
+}
+
+void CliSession::PrintError(std::string_view text) const {
+    std::fwrite(text.data(), 1, text.size(), m_err);
+    std::fputc('\n', m_err);
+    std::fflush(m_err);
+}
+
+int CliSession::Ask(std::u16string_view, std::u16string_view) {
+    // The line is always given on the command line (line 1 unless --line 2).
+    return m_options.line == 2 ? kAskNo : kAskYes;
+}
+
+void CliSession::ShowMessage(std::u16string_view text, std::u16string_view) {
+    PrintError(text);
+}
+
+void CliSession::ShowStatus(std::u16string_view text) {
+    PrintError(text);
+}
+
+void CliSession::ClearSearch() {
+    m_conditions[kSearchSlot].Clear();
+}
+
+void CliSession::Progress(std::u16string_view title, uint64_t done, uint64_t total) {
+    const uint64_t percent = total == 0 ? 100 : std::min<uint64_t>(done, total) * 100 / total;
+    std::fprintf(m_err, "\r%s %3u%%", Utf8(title).c_str(), static_cast<unsigned>(percent));
+    std::fflush(m_err);
+    m_progressShown = true;
+}
+
+int CliSession::CompileSearch(std::u16string_view text) {
+    char16_t definition[kDefinitionSize] = {};
+    CanPara& para = Para();
+    int result = -1;
+    if (FormatDefinition(definition, kDefinitionSize, u"", text, u"") >= 0) {
+        result = m_conditions[kSearchSlot].Compile(definition, para.SpcCnt);
+    }
+    if (result != 0) {
+        CopyToSlot(para.MarkIfText[kSearchSlot], u";;");
+        m_conditions[kSearchSlot].Clear();
+        PrintError(result == -1 ? kSearchNoMemory : kSearchBadPattern);
+        return kExitUsage;
+    }
+    CopyToSlot(para.MarkIfText[kSearchSlot], std::u16string_view(definition));
+    return kExitDone;
+}
+
+int CliSession::Prepare() {
+    if (!m_options.settings.empty()) {
+        IniSettingsStore store;
+        uint32_t error = 0;
+        if (!store.Load(m_options.settings, error)) {
+            PrintError("tessarydump: cannot read the settings file <" + m_options.settings +
+                       "> (Error = " + std::to_string(error) + ")");
+            return kExitUsage;
+        }
+        LoadSettings(m_settings, store);
+    }
+    CanPara& para = Para();
+    if (m_options.dateFormat >= 0) {
+        para.Flag[0] =
+            static_cast<uint8_t>((para.Flag[0] & ~kFlag0DateFormatMask) | m_options.dateFormat);
+    }
+    if (m_options.hideRr) {
+        para.Flag[1] |= kFlag1HideRr;
+    }
+    if (m_options.wrap > 0) {
+        para.BlockLen = m_options.wrap;
+    }
+    // As the main window's start-up: indents ordered, block positions checked, rules compiled.
+    NormalizeBlockIndents(para);
+    CheckBlockDefOrder(para);
+    PaneBlocksOf(para, m_paneBlocks);
+    for (size_t i = 0; i < kMarkCount; ++i) {
+        if (m_conditions[i].Compile(SlotText(para.MarkIfText[i]), para.SpcCnt) != 0) {
+            m_conditions[i].Clear();
+        }
+    }
+    if (m_options.hasSearch) {
+        if (const int code = CompileSearch(Utf16(m_options.search)); code != kExitDone) {
+            return code;
+        }
+    }
+    m_mainTable.SetSource(DisplaySource{&para, m_conditions});
+    m_aggregationTable.SetSource(DisplaySource{&para, m_conditions});
+    return kExitDone;
+}
+
+int CliSession::Load() {
+    SyncPassProgress::ProgressFn onProgress;
+    if (m_progressToErr) {
+        onProgress = [this](std::u16string_view title, uint64_t done, uint64_t total) {
+            Progress(title, done, total);
+        };
+    }
+    m_progress = std::make_unique<SyncPassProgress>(onProgress);
+    OpenFlowHost* host = this;
+    m_flow =
+        std::make_unique<OpenFlow>(&Para(), &m_mainTable, host, m_progress.get(), m_progress.get());
+    const int32_t result =
+        m_flow->Open(m_options.file, m_options.line == 2 ? kLineSecond : kLineFirst);
+    if (m_progressShown) {
+        std::fputc('\n', m_err);
+        m_progressShown = false;
+    }
+    if (result != kOpenResultDone) {
+        return ExitOfOpenResult(result);
+    }
+    m_heading = Converter()->LY1Legend(-1);
+    return kExitDone;
+}
+
+int CliSession::Aggregate() {
+    CTessaryCan* converter = Converter();
+    if (converter == nullptr || (!m_options.hasSearch && !m_options.hasCall)) {
+        return kExitDone;
+    }
+    AggregationContext context;
+    context.table = &m_aggregationTable;
+    context.mainTable = &m_mainTable;
+    RelatedCallStart start;
+    if (m_options.hasCall) {
+        // The selection line's record: the first laid-out record with that index number.
+        const MessageRecord* selected = nullptr;
+        for (uint32_t i = 1; i < converter->LineCount() && selected == nullptr; ++i) {
+            const MessageRecord* record = converter->Record(i);
+            if (record->Id == m_options.callId && record->RowSlot[0] >= 0) {
+                selected = record;
+            }
+        }
+        if (const std::u16string message = CheckRelatedCallStart(selected, start);
+            !message.empty()) {
+            PrintError(message);
+            return kExitUsage;
+        }
+        if (const int code = CompileSearch(start.pattern); code != kExitDone) {
+            return code;
+        }
+        context.SetStart(start);
+        m_heading =
+            AggregationWindowTitle(AggregationKind::kRelatedCall, kRelatedCallCaption, {}, &start);
+    } else {
+        // Opening the file cleared the compiled search: compile it again, as the command does.
+        if (const int code = CompileSearch(Utf16(m_options.search)); code != kExitDone) {
+            return code;
+        }
+        context.kind = AggregationKind::kSearch;
+        context.search = &m_conditions[kSearchSlot];
+        m_heading = AggregationWindowTitle(AggregationKind::kSearch, kSearchWindowCaption,
+                                           Utf16(m_options.search), nullptr);
+    }
+    CanPara& para = Para();
+    // The aggregation view: records keep their lines in the second row slot.
+    para.Flag[1] |= kFlag1SecondRowSlot;
+    const AggregationOutcome outcome =
+        RunAggregation(*converter, context, *m_progress, m_progress.get(), m_flow.get());
+    if (m_progressShown) {
+        std::fputc('\n', m_err);
+        m_progressShown = false;
+    }
+    if (outcome.result != kStatusDone) {
+        PrintError(!outcome.message.empty() ? outcome.message : outcome.statusText);
+        return kExitConversion;
+    }
+    m_shown = &m_aggregationTable;
+    return kExitDone;
+}
+
+int CliSession::WriteText() {
+    const DisplayLineTable& table = ShownTable();
+    MessageRecord* first = nullptr;
+    const DisplayLine* line = table.FirstLastLine(true, &first);
+    CopySpan span;
+    if (line != nullptr) {
+        span = CopySpanOf(table, line->lineNumber, table.LineCount() - 1);
+    }
+    CopyParams params;
+    params.para = &Para();
+    std::copy(std::begin(m_paneBlocks), std::end(m_paneBlocks), params.paneBlocks);
+    params.heading = m_heading;
+    params.byteLimit = 0;  // a stream, not the clipboard
+    params.linesOptional = true;
+    Utf8StreamSink sink(m_out, m_options.crlf);
+    const int result = BuildCopyText(table, span, params, sink);
+    if (!sink.Flush() || std::fflush(m_out) != 0) {
+        PrintError("tessarydump: cannot write the output");
+        return kExitConversion;
+    }
+    if (result != kCopyDone) {
+        PrintError(u"メモリ不足のため、文字列データのコピーに失敗しました。");
+        return kExitConversion;
+    }
+    return kExitDone;
+}
+
+int CliSession::WriteJsonl() {
+    if (!WriteJsonlRecords(ShownTable(), m_out) || std::fflush(m_out) != 0) {
+        PrintError("tessarydump: cannot write the output");
+        return kExitConversion;
+    }
+    return kExitDone;
+}
+
+int CliSession::Run() {
+    int code = Prepare();
+    if (code == kExitDone) {
+        code = Load();
+    }
+    if (code == kExitDone) {
+        code = Aggregate();
+    }
+    if (code == kExitDone) {
+        code = m_options.mode == Mode::kJsonl ? WriteJsonl() : WriteText();
+    }
+    return code;
+}
+
+}  // namespace tessary::cli

@@ -1,0 +1,76 @@
+#pragma once
+// One run of tessarydump: the settings record, the open flow into a main-window line table,
+// the aggregations of --search and --call, and the text and JSONL outputs. Failures print the
+// viewer's message text on the error stream and give the exit code.
+#include <cstdio>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "cli/CliOptions.h"
+#include "decode/SearchCondition.h"
+#include "display/DisplayLineTable.h"
+#include "mainwnd/Aggregation.h"
+#include "mainwnd/OpenFlow.h"
+#include "settings/SettingsRecord.h"
+
+namespace tessary::cli {
+
+class CliSession : private OpenFlowHost {
+public:
+    // `progressToErr`: a progress line on `err` while a pass runs (for a terminal).
+    CliSession(const CliOptions& options, std::FILE* out, std::FILE* err, bool progressToErr);
+    ~CliSession() override;
+
+    // Settings, the command-line overrides, block order and the compiled rules; 0 or an exit
+    // code (the search pattern is checked here).
+    int Prepare();
+    // Opens and converts the file into the main table; 0 or an exit code.
+    int Load();
+    // --search / --call: the aggregation into its own table, which becomes the shown one.
+    int Aggregate();
+    // The outputs of the shown table.
+    int WriteText();
+    int WriteJsonl();
+    // Prepare, Load, Aggregate when asked, then the output of the mode (text or JSONL).
+    int Run();
+
+    const CliOptions& Options() const { return m_options; }
+    SettingsRecord& Settings() { return m_settings; }
+    CanPara& Para() { return m_settings.para; }
+    CTessaryCan* Converter() const { return m_flow ? m_flow->Converter() : nullptr; }
+    const DisplayLineTable& MainTable() const { return m_mainTable; }
+    const DisplayLineTable& ShownTable() const { return *m_shown; }
+    std::u16string_view Heading() const { return m_heading; }
+    std::FILE* Out() const { return m_out; }
+    std::FILE* Err() const { return m_err; }
+    // Prints a message text (UTF-8) and a line end on the error stream.
+    void PrintError(std::u16string_view text) const;
+    void PrintError(std::string_view text) const;
+
+private:
+    int Ask(std::u16string_view text, std::u16string_view caption) override;
+    void ShowMessage(std::u16string_view text, std::u16string_view caption) override;
+    void ShowStatus(std::u16string_view text) override;
+    void ClearSearch() override;
+    // The search as the main window's Search(text, -1): 0, or the exit code after a message.
+    int CompileSearch(std::u16string_view text);
+    void Progress(std::u16string_view title, uint64_t done, uint64_t total);
+
+    CliOptions m_options;
+    std::FILE* m_out;
+    std::FILE* m_err;
+    bool m_progressToErr;
+    bool m_progressShown = false;
+    SettingsRecord m_settings;
+    int m_paneBlocks[kBlockCount] = {0, 1, 2, 3};
+    SearchCondition m_conditions[kMarkIfTextCount];
+    DisplayLineTable m_mainTable;
+    DisplayLineTable m_aggregationTable;
+    const DisplayLineTable* m_shown = &m_mainTable;
+    std::u16string m_heading;
+    std::unique_ptr<SyncPassProgress> m_progress;
+    std::unique_ptr<OpenFlow> m_flow;
+};
+
+}  // namespace tessary::cli

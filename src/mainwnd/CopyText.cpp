@@ -1,0 +1,416 @@
+#include "mainwnd/CopyText.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <new>
+
+#include "decode/SearchCondition.h"
+#include "display/DisplaySource.h"
+#include "platform/LastError.h"
+#include "platform/Trace.h"
+#include "platform/Width.h"
+
+namespace tessary {
+namespace {
+
+constexpr std::u16string_view kConfirmText =
+    u"コピーするINSログデータ文字列行が、10万行を超えています。\n\n"
+    u"かなり時間を要するか、あるいはメモリ不足が発生する可能性があります。\n\n"
+    u"このまま、実行を継続しますか？";
+constexpr std::u16string_view kTooLargeText =
+    u"コピーするINSログデータ文字列が最大バイト数をオーバーしました。\n\n(最大 4 Gbytes)";
+constexpr std::u16string_view kClipboardText = u"テキスト形式のクリップボード転送に失敗しました。";
+constexpr std::u16string_view kNoMemoryText =
+    u"メモリ不足のため、文字列データのコピーに失敗しました。";
+constexpr std::u16string_view kDoneText = u"表示内容コピー終了";
+
+std::u16string Ascii16(const char* text) {
+    std::u16string out;
+    for (; *text != '\0'; ++text) {
+        out.push_back(static_cast<char16_t>(static_cast<unsigned char>(*text)));
+    }
+    return out;
+}
+
+std::u16string IdText(uint32_t id) {
+    char buffer[16];
+    std::snprintf(buffer, sizeof buffer, "%07u", id);
+    return Ascii16(buffer);
+}
+
+bool IsLeadingBlank(char16_t c) {
+    // Tabs and blanks of the indent, and the full-width blank the decoder may start a row with.
+    return c == u' ' || c == u'\t' || c == u'\r' || c == u'\n' || c == u'\v' || c == u'\f' ||
+           c == u'\u3000';
+}
+
+// The mark text cut to `width` columns: stops at a character without width and before a
+// double-width character that would pass the width; then blanks up to the width.
+std::u16string MarkField(std::u16string_view mark, int width) {
+    std::u16string field;
+    int used = 0;
+    for (char16_t c : mark) {
+        const int columns = CharWidth(c);
+        if (columns == 0 || used + columns > width) {
+            break;
+        }
+        field.push_back(c);
+        used += columns;
+    }
+    if (used < width) {
+        field.append(static_cast<size_t>(width - used), u' ');
+    }
+    return field;
+}
+
+// The indent of pane position i, expanded.
+std::u16string PositionIndent(const CanPara& para, int position) {
+    std::u16string indent;
+    if (position >= 0 && position < kBlockCount) {
+        // Only the indent field: a definition without ';' is all title.
+        IndentText(indent, ParseBlockDef(SlotText(para.BlockDef[position])).indent);
+    }
+    return indent;
+}
+
+// Counts the UTF-16 units written and stops at the limit.
+class CountingWriter {
+public:
+    CountingWriter(CopySink& sink, uint64_t byteLimit) : m_sink(sink), m_limit(byteLimit) {}
+
+    bool Append(std::u16string_view text) {
+        m_units += text.size();
+        return m_sink.Append(text);
+    }
+    bool EndLine() {
+        m_units += 2;
+        return m_sink.EndLine();
+    }
+    // Bytes with the terminator against the limit.
+    bool OverLimit() const { return m_limit != 0 && (m_units + 1) * 2 > m_limit; }
+    // Whether `units` more would pass the limit, before they are written.
+    bool WouldPass(uint64_t units) const {
+        return m_limit != 0 && (m_units + units + 1) * 2 > m_limit;
+    }
+
+private:
+    CopySink& m_sink;
+    uint64_t m_limit;
+    uint64_t m_units = 0;
+};
+
+std::u16string_view TitleOf(const CTessaryCan* converter, int block) {
+    if (converter == nullptr || converter->LineCount() == 0 || block < 0 || block >= kBlockCount) {
+        return {};
+    }
+    const std::u16string_view text = converter->Record(0)->TextView();
+    const RowSpan row = RowOf(text, block);
+    if (row.offset < 0) {
+        return {};
+    }
+    return text.substr(static_cast<size_t>(row.offset), static_cast<size_t>(row.length));
+}
+
+int PositionOfBlock(const CopyParams& params, int block) {
+    for (int p = 0; p < kBlockCount; ++p) {
+        if (params.paneBlocks[p] == block) {
+            return p;
+        }
+    }
+    return 0;
+}
+
+int WriteHeadingAndTitles(const DisplayLineTable& table, const CopyParams& params,
+                          CountingWriter& out) {
+    const CanPara& para = *params.para;
+    const std::u16string_view demi = SlotText(para.TitleDemi);
+    if (!params.heading.empty()) {
+        std::u16string line(static_cast<size_t>(std::max(para.SpcCnt, 0)), u' ');
+        line.append(demi);
+        line.append(params.heading);
+        if (!out.Append(line) || !out.EndLine()) {
+            return kCopyOutOfMemory;
+        }
+    }
+    const bool oneLine = (para.Flag[1] & kFlag1TitlesOneRow) != 0;
+    std::u16string line;
+    for (int p = 0; p < kBlockCount; ++p) {
+        std::u16string title(demi);
+        title.append(TitleOf(table.Converter(), params.paneBlocks[p]));
+        if (!oneLine) {
+            line = PositionIndent(para, p);
+            line.append(title);
+            if (!out.Append(line) || !out.EndLine()) {
+                return kCopyOutOfMemory;
+            }
+            continue;
+        }
+        if (p == 0) {
+            line = PositionIndent(para, 0);
+        }
+        line.append(title);
+        if (p < kBlockCount - 1) {
+            const size_t width = TextWidth(title.data(), title.size());
+            if (para.BlockLen > 0 && width < static_cast<size_t>(para.BlockLen)) {
+                line.append(static_cast<size_t>(para.BlockLen) - width, u' ');
+            }
+        } else if (!out.Append(line) || !out.EndLine()) {
+            return kCopyOutOfMemory;
+        }
+    }
+    return kCopyDone;
+}
+
+}  // namespace
+
+bool StringCopySink::Append(std::u16string_view text) {
+    try {
+        m_text.append(text);
+    } catch (const std::bad_alloc&) {
+        return false;
+    } catch (const std::length_error&) {
+        return false;
+    }
+    return true;
+}
+
+bool StringCopySink::EndLine() {
+    return Append(u"\r\n");
+}
+
+CopySpan CopySpanOf(const DisplayLineTable& table, int32_t selectionLine, int32_t currentLine) {
+    CopySpan span;
+    const int32_t count = table.LineCount();
+    if (count < 2 || selectionLine < 1 || selectionLine >= count) {
+        return span;
+    }
+    const DisplayLine* selection = table.Line(selectionLine);
+    const MessageRecord* selected = table.RecordOf(selection);
+    if (selected == nullptr) {
+        return span;
+    }
+    const int32_t current = std::clamp(currentLine, 1, count - 1);
+    int32_t startAt = selectionLine;
+    int32_t endAt = selectionLine;
+    if (current < selectionLine) {
+        for (int32_t n = current; n <= selectionLine; ++n) {
+            if (table.RecordOf(table.Line(n)) != nullptr) {
+                startAt = n;
+                break;
+            }
+        }
+    } else {
+        for (int32_t n = current; n >= selectionLine; --n) {
+            if (table.RecordOf(table.Line(n)) != nullptr) {
+                endAt = n;
+                break;
+            }
+        }
+    }
+    const MessageRecord* start = table.RecordOf(table.Line(startAt));
+    const MessageRecord* end = table.RecordOf(table.Line(endAt));
+    // Whole messages: the first line by the view's row slot (else from the line's group).
+    auto firstOf = [&](const MessageRecord* record, int32_t at) -> const DisplayLine* {
+        const DisplayLine* line = table.FirstLineOf(record);
+        if (line == nullptr || line->recordIndex != static_cast<int32_t>(record->Index)) {
+            const DisplayLine* near = table.Line(at);
+            line = table.Line(near->lineNumber - near->groupOffset);
+        }
+        return line;
+    };
+    const DisplayLine* first = firstOf(start, startAt);
+    const DisplayLine* last = firstOf(end, endAt);
+    if (first == nullptr || last == nullptr) {
+        return span;
+    }
+    span.firstLine = std::max(first->lineNumber, 1);
+    span.lastLine =
+        std::min<int32_t>(last->lineNumber + std::max<int32_t>(last->groupSize, 1) - 1, count - 1);
+    span.startId = start->Id;
+    span.endId = end->Id;
+    if (span.lastLine < span.firstLine) {
+        return CopySpan{};
+    }
+    return span;
+}
+
+std::u16string CopyItemText(std::u16string_view itemTemplate, const CopySpan& span) {
+    std::u16string fill;
+    if (span.IsValid()) {
+        fill = u"(ID=" + IdText(span.startId);
+        if (span.startId != span.endId) {
+            fill += u" ～ " + IdText(span.endId);
+        }
+        fill += u")";
+    }
+    std::u16string text(itemTemplate);
+    const size_t at = text.find(u"%s");
+    if (at != std::u16string::npos) {
+        text.replace(at, 2, fill);
+    }
+    return text;
+}
+
+std::u16string CopyWordText(std::u16string_view itemText) {
+    const size_t open = itemText.find(u'<');
+    const size_t close = itemText.rfind(u'>');
+    if (open == std::u16string_view::npos || close == std::u16string_view::npos || close < open) {
+        return {};
+    }
+    return std::u16string(itemText.substr(open, close - open + 1));
+}
+
+int BuildCopyText(const DisplayLineTable& table, const CopySpan& span, const CopyParams& params,
+                  CopySink& sink) {
+    const bool hasLines = span.IsValid() && span.lastLine < table.LineCount();
+    if (params.para == nullptr || (!hasLines && !params.linesOptional)) {
+        return kCopyOutOfMemory;
+    }
+    const CanPara& para = *params.para;
+    CountingWriter out(sink, params.byteLimit);
+    try {
+        if (const int result = WriteHeadingAndTitles(table, params, out); result != kCopyDone) {
+            return result;
+        }
+        if (out.OverLimit()) {
+            return kCopyTooLarge;
+        }
+        std::u16string indents[kBlockCount];
+        for (int p = 0; p < kBlockCount; ++p) {
+            indents[p] = PositionIndent(para, p);
+        }
+        const SearchCondition* rules = table.Source().conditions;
+        const int spcCnt = std::max(para.SpcCnt, 0);
+        std::u16string line;
+        int32_t markRecord = -1;
+        int mark = -1;
+        const int32_t last = hasLines ? span.lastLine : 0;
+        for (int32_t n = hasLines ? span.firstLine : 1; n <= last; ++n) {
+            const DisplayLine* entry = table.Line(n);
+            const std::u16string_view text = table.TextOf(entry);
+            line.clear();
+            if (!text.empty()) {
+                const MessageRecord* record = table.RecordOf(entry);
+                const int position = record != nullptr && record->Block < kBlockCount
+                                         ? PositionOfBlock(params, record->Block)
+                                         : 0;
+                line.append(indents[position]);
+                line.append(text);
+            }
+            // Marks belong to the record: match once for all of its lines.
+            if (entry->recordIndex != markRecord) {
+                markRecord = entry->recordIndex;
+                mark = rules != nullptr && markRecord >= 0 ? table.MarkIndex(entry) : -1;
+            }
+            if (mark >= 0 && mark < kBlockCount && !rules[mark].Mark().empty()) {
+                size_t skip = 0;
+                while (skip < line.size() && IsLeadingBlank(line[skip])) {
+                    ++skip;
+                }
+                line.replace(0, skip, MarkField(rules[mark].Mark(), spcCnt));
+            }
+            if (out.WouldPass(line.size() + 2)) {
+                return kCopyTooLarge;
+            }
+            if (!out.Append(line) || !out.EndLine()) {
+                return kCopyOutOfMemory;
+            }
+        }
+    } catch (const std::bad_alloc&) {
+        return kCopyOutOfMemory;
+    } catch (const std::length_error&) {
+        return kCopyOutOfMemory;
+    }
+    return kCopyDone;
+}
+
+CopyOutcome CopyRange(const DisplayLineTable& table, int32_t selectionLine, int32_t currentLine,
+                      const CopyParams& params, const std::function<bool()>& confirmLarge,
+                      ClipboardService& clipboard) {
+    CopyOutcome outcome;
+    const CopySpan span = CopySpanOf(table, selectionLine, currentLine);
+    if (!span.IsValid()) {
+        outcome.result = kCopyOutOfMemory;
+        return outcome;
+    }
+    if (span.lastLine - span.firstLine > kCopyConfirmLines && !(confirmLarge && confirmLarge())) {
+        outcome.result = kCopyDeclined;
+        return outcome;
+    }
+    int result = kCopyOutOfMemory;
+    {
+        StringCopySink sink;
+        result = BuildCopyText(table, span, params, sink);
+        if (result == kCopyDone) {
+            const int set = clipboard.SetText(sink.Text());
+            Trace("_SetClipboardText(%llu) = %d(%u)\n",
+                  static_cast<unsigned long long>((sink.Text().size() + 1) * 2), set,
+                  GetLastError());
+            result = set == 0 ? kCopyDone : set == 1 ? kCopyClipboardFailed : kCopyOutOfMemory;
+        }
+    }
+    outcome.result = result;
+    try {
+        switch (result) {
+            case kCopyDone:
+                outcome.statusText = std::u16string(kDoneText) + u"(ID=" + IdText(span.startId);
+                if (span.startId != span.endId) {
+                    outcome.statusText += u"～" + IdText(span.endId);
+                }
+                outcome.statusText += u")";
+                break;
+            case kCopyTooLarge:
+                outcome.messageText = kTooLargeText;
+                break;
+            case kCopyClipboardFailed:
+                outcome.messageText = kClipboardText;
+                break;
+            default:
+                outcome.messageText = kNoMemoryText;
+                break;
+        }
+    } catch (const std::bad_alloc&) {
+        outcome.statusText.clear();
+    }
+    return outcome;
+}
+
+std::u16string_view CopyConfirmText() {
+    return kConfirmText;
+}
+
+size_t IndentWidth(std::u16string_view definition, int tabLen) {
+    std::u16string indent;
+    IndentText(indent, ParseBlockDef(definition).indent);
+    size_t width = 0;
+    for (char16_t c : indent) {
+        width += c == u'\t' ? static_cast<size_t>(std::max(tabLen, 0)) : 1;
+    }
+    return width;
+}
+
+void NormalizeBlockIndents(CanPara& para) {
+    struct Entry {
+        std::u16string indent;
+        size_t width;
+    };
+    Entry entries[kBlockCount];
+    for (int i = 0; i < kBlockCount; ++i) {
+        const std::u16string_view definition = SlotText(para.BlockDef[i]);
+        entries[i].indent = std::u16string(ParseBlockDef(definition).indent);
+        entries[i].width = IndentWidth(definition, para.TabLen);
+    }
+    // A later entry moves forward only when strictly narrower: equal widths keep their order.
+    std::stable_sort(std::begin(entries), std::end(entries),
+                     [](const Entry& a, const Entry& b) { return a.width < b.width; });
+    for (int i = 0; i < kBlockCount; ++i) {
+        const std::u16string definition(SlotText(para.BlockDef[i]));
+        const BlockDefParts parts = ParseBlockDef(definition);
+        if (parts.indent == entries[i].indent) {
+            continue;  // unchanged definitions are not rewritten
+        }
+        FormatBlockDef(para.BlockDef[i], entries[i].indent, parts.title, parts.position);
+    }
+}
+
+}  // namespace tessary

@@ -1,0 +1,305 @@
+// tessarydump end to end: the built program on insloggen logs.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <map>
+#include <regex>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "support/TempDir.h"
+
+namespace tessary::test {
+namespace {
+
+const std::string kDump = std::string(TESSARY_BINARY_DIR) + "/src/cli/tessarydump";
+
+std::string ReadText(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+std::string Quote(const std::string& text) {
+    std::string quoted = "'";
+    for (char c : text) {
+        quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    }
+    return quoted + "'";
+}
+
+struct Result {
+    int code = -1;
+    std::string out;
+    std::string err;
+};
+
+struct CliFixture : ::testing::Test {
+    TempDir dir;
+
+    std::string Log(const std::string& name, const std::string& args) {
+        const std::string path = dir.File(name);
+        const std::string command =
+            std::string(TESSARY_INSLOGGEN) + " --quiet " + args + " --out " + Quote(path);
+        EXPECT_EQ(std::system(command.c_str()), 0) << command;
+        return path;
+    }
+    Result Dump(const std::vector<std::string>& args) {
+        std::string command = Quote(kDump);
+        for (const std::string& arg : args) {
+            command += ' ';
+            command += Quote(arg);
+        }
+        command += " >";
+        command += Quote(dir.File("out.txt"));
+        command += " 2>";
+        command += Quote(dir.File("err.txt"));
+        const int status = std::system(command.c_str());
+        Result result;
+        result.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        result.out = ReadText(dir.File("out.txt"));
+        result.err = ReadText(dir.File("err.txt"));
+        return result;
+    }
+};
+
+std::vector<std::string> Lines(const std::string& text) {
+    std::vector<std::string> lines;
+    size_t at = 0;
+    while (at < text.size()) {
+        const size_t end = text.find('\n', at);
+        lines.push_back(text.substr(at, end - at));
+        at = end == std::string::npos ? text.size() : end + 1;
+    }
+    return lines;
+}
+
+// A flat JSON object of numbers, null and strings (what --jsonl writes).
+std::map<std::string, std::string> ParseObject(const std::string& line) {
+    std::map<std::string, std::string> fields;
+    size_t i = 1;
+    auto readString = [&]() {
+        std::string out;
+        ++i;  // opening quote
+        while (i < line.size() && line[i] != '"') {
+            if (line[i] == '\\') {
+                const char e = line[++i];
+                out += e == 'n' ? '\n' : e == 't' ? '\t' : e == 'r' ? '\r' : e;
+            } else {
+                out += line[i];
+            }
+            ++i;
+        }
+        ++i;
+        return out;
+    };
+    while (i < line.size() && line[i] == '"') {
+        const std::string key = readString();
+        ++i;  // ':'
+        std::string value;
+        if (line[i] == '"') {
+            value = "\"";
+            value += readString();
+        } else {
+            const size_t end = line.find_first_of(",}", i);
+            value = line.substr(i, end - i);
+            i = end;
+        }
+        fields[key] = value;
+        if (line[i] == ',') {
+            ++i;
+        }
+    }
+    return fields;
+}
+
+const std::string kTitles =
+    "|Ａ  TX  局 ←\n"
+    "\t\t\t\t\t\t  |Ｂ  RX  局 →\n"
+    "\t\t\t\t\t\t\t\t\t\t\t\t  |Ｃ  TX  ← 端末\n"
+    "\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t  |Ｄ  RX  → 端末\n";
+const char* kIndents[] = {"", "\t\t\t\t\t\t  ", "\t\t\t\t\t\t\t\t\t\t\t\t  ",
+                          "\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t  "};
+
+TEST_F(CliFixture, TextAndJsonlShowTheSameRecords) {
+    const std::string log = Log("a.dat", "--seed 11 --records 400 --noise-at 30 --bad-fcs-at 50");
+    const Result text = Dump({log});
+    ASSERT_EQ(text.code, 0) << text.err;
+    EXPECT_EQ(text.err, "");  // not a terminal: no progress line
+    const std::string heading =
+        "  |64:LY1一覧：34=後位含め全ok 74=後位NG、自端末にて局ok  00=局も端末もNGか呼毎起動待機 "
+        "10=後位が起動要求 50=自端末が起動要求\n";
+    ASSERT_EQ(text.out.substr(0, heading.size() + kTitles.size()), heading + kTitles);
+    EXPECT_EQ(text.out.find('\r'), std::string::npos);
+
+    const Result json = Dump({"--jsonl", log});
+    ASSERT_EQ(json.code, 0) << json.err;
+    // The text's non-empty lines are the records' rows in order, each behind its block indent.
+    std::vector<std::string> expected;
+    const std::regex time(R"(^\d{4}/\d{2}/\d{2} \d{2}:\d{2}:\d{2}\.\d{3}$)");
+    bool sawWarning = false;
+    bool sawCrcError = false;
+    long long previousIndex = 0;
+    for (const std::string& line : Lines(json.out)) {
+        auto fields = ParseObject(line);
+        ASSERT_EQ(fields.size(), 12u) << line;
+        EXPECT_GT(std::stoll(fields["index"]), previousIndex);
+        previousIndex = std::stoll(fields["index"]);
+        const std::string rows = fields["text"].substr(1);
+        const std::string& block = fields["block"];
+        if (block == "null") {
+            sawWarning = sawWarning || rows.find("Warning=") != std::string::npos;
+            EXPECT_EQ(fields["filePos"], "null");
+            EXPECT_EQ(fields["time"], "null");
+            EXPECT_EQ(fields["layer"], "null");
+        } else {
+            EXPECT_TRUE(std::regex_match(fields["time"].substr(1), time)) << fields["time"];
+            EXPECT_NE(fields["filePos"], "null");
+            sawCrcError = sawCrcError || rows.find("CRCエラー") != std::string::npos;
+        }
+        const int b = block == "null" ? 0 : block[1] - 'A';
+        for (const std::string& row : Lines(rows + "\n")) {
+            if (!row.empty()) {
+                expected.push_back(kIndents[b] + row);
+            }
+        }
+    }
+    EXPECT_TRUE(sawWarning);
+    EXPECT_TRUE(sawCrcError);
+    std::vector<std::string> shown;
+    const std::vector<std::string> textLines = Lines(text.out);
+    for (size_t i = 5; i < textLines.size(); ++i) {
+        if (!textLines[i].empty()) {
+            shown.push_back(textLines[i]);
+        }
+    }
+    EXPECT_EQ(shown, expected);
+
+    const Result crlf = Dump({"--crlf", "--date-format", "3", log});
+    ASSERT_EQ(crlf.code, 0);
+    EXPECT_EQ(crlf.out.find("\n", 0), crlf.out.find("\r\n") + 1);
+    EXPECT_NE(crlf.out.find("TM=2024/06/07 "), std::string::npos);
+}
+
+TEST_F(CliFixture, TwoLinesRingAndEndTimeBase) {
+    const std::string bulk = Log("bulk.dat", "--seed 3 --records 200 --data-kind 4");
+    const Result first = Dump({bulk});
+    ASSERT_EQ(first.code, 0) << first.err;
+    EXPECT_NE(first.out.substr(0, first.out.find('\n')).find("[1]"), std::string::npos);
+    const Result second = Dump({"--line", "2", bulk});
+    ASSERT_EQ(second.code, 0) << second.err;
+    EXPECT_NE(second.out.substr(0, second.out.find('\n')).find("[2]"), std::string::npos);
+    EXPECT_NE(first.out, second.out);
+
+    // 13 days between start and end: the times come from the end time after a second pass.
+    const std::string ring =
+        Log("ring.dat", "--seed 5 --records 300 --ring --ext-header 32 --end-value 1123200000");
+    const Result json = Dump({"--jsonl", ring});
+    ASSERT_EQ(json.code, 0) << json.err;
+    const std::vector<std::string> lines = Lines(json.out);
+    ASSERT_FALSE(lines.empty());
+    std::string lastTime;
+    for (const std::string& line : lines) {
+        auto fields = ParseObject(line);
+        if (fields["time"] != "null") {
+            lastTime = fields["time"];
+        }
+    }
+    EXPECT_EQ(lastTime, "\"2024/06/20 12:34:56.789");
+}
+
+TEST_F(CliFixture, AggregationsPrintWhatTheirWindowShows) {
+    const std::string log = Log("a.dat", "--seed 11 --records 400");
+    const Result search = Dump({"--jsonl", "--search", "<TEI=64>", log});
+    ASSERT_EQ(search.code, 0) << search.err;
+    for (const std::string& line : Lines(search.out)) {
+        EXPECT_NE(line.find("TEI=64"), std::string::npos) << line;
+    }
+    const Result searchText = Dump({"--search", "<TEI=64>", log});
+    EXPECT_EQ(searchText.out.substr(0, searchText.out.find('\n')), "  |検索情報表示  \"<TEI=64>\"");
+
+    // A SETUP with a channel from the JSONL output starts the related call.
+    const Result all = Dump({"--jsonl", log});
+    std::string setupId;
+    for (const std::string& line : Lines(all.out)) {
+        auto fields = ParseObject(line);
+        if (fields["layer"] == "2" && fields["code"] == "5" &&
+            fields["text"].find("CH=") != std::string::npos) {
+            setupId = fields["id"];
+            break;
+        }
+    }
+    ASSERT_FALSE(setupId.empty());
+    const Result call = Dump({"--call", setupId, log});
+    ASSERT_EQ(call.code, 0) << call.err;
+    EXPECT_EQ(call.out.rfind("  |関連呼情報[", 0), 0u);
+    char id[16];
+    std::snprintf(id, sizeof id, "ID=%07d", std::stoi(setupId));
+    EXPECT_NE(call.out.find(id), std::string::npos);
+}
+
+TEST_F(CliFixture, FailuresExitWithTheViewersMessages) {
+    const std::string log = Log("a.dat", "--seed 11 --records 50");
+    const std::string missing = dir.File("missing.dat");
+    Result r = Dump({missing});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_EQ(r.err, "ファイルが存在していません。\n\n<" + missing + ">\n");
+    WriteBytes(dir.File("junk.dat"), std::vector<uint8_t>(64, 0x55));
+    r = Dump({dir.File("junk.dat")});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_EQ(
+        r.err.rfind("ファイル形式が不正です。\n\nリアルタイム出力ログファイルではありません。", 0),
+        0u);
+    r = Dump({""});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_EQ(r.err, "ファイル名が指定されていません。\n");
+
+    const std::string noBlock = Log("nb.dat", "--seed 11 --records 50 --no-block-at 20");
+    r = Dump({noBlock});
+    EXPECT_EQ(r.code, 3);
+    EXPECT_TRUE(std::regex_match(
+        r.err, std::regex("INSブロックが識別でないデータが含まれています。\n\nFilePos = "
+                          "[0-9A-F]+h\n\n<" +
+                          noBlock + ">\n")))
+        << r.err;
+
+    r = Dump({"--search", "<CH=01", log});
+    EXPECT_EQ(r.code, 2);
+    EXPECT_EQ(r.err, "検索文字列形式が不正です。\n");
+    r = Dump({"--search", "<no such text anywhere>", log});
+    EXPECT_EQ(r.code, 3);
+    EXPECT_EQ(r.err, "検索文字列に該当するINSデータが存在していません。\n");
+    EXPECT_EQ(r.out, "");
+    r = Dump({"--call", "0", log});  // a layer-1 record
+    EXPECT_EQ(r.code, 2);
+    EXPECT_EQ(r.err, "集約開始する呼設定メッセージが選択されていません。\n");
+
+    EXPECT_EQ(Dump({"--wrap", "0", log}).code, 2);
+    EXPECT_EQ(Dump({"--line", "3", log}).code, 2);
+    EXPECT_EQ(Dump({"--bogus", log}).code, 2);
+    EXPECT_EQ(Dump({}).code, 2);
+    EXPECT_EQ(Dump({"--jsonl", "--header", log}).code, 2);
+    EXPECT_EQ(Dump({"--help"}).code, 0);
+}
+
+TEST_F(CliFixture, SettingsFileChangesTitlesAndMarks) {
+    const std::string log = Log("a.dat", "--seed 11 --records 50");
+    const std::string ini = dir.File("s.ini");
+    std::ofstream(ini) << "[Settings]\nCanParaFlag=512\nCanParaTitleDemi=#\nCanParaBlockLen=4\n"
+                          "CanParaMarkIfText_00=\"!;LY1=;\"\n";
+    const Result r = Dump({"--settings", ini, log});
+    ASSERT_EQ(r.code, 0) << r.err;
+    const std::vector<std::string> lines = Lines(r.out);
+    ASSERT_GT(lines.size(), 3u);
+    EXPECT_EQ(lines[0].rfind("  #64:LY1一覧：", 0), 0u);
+    EXPECT_EQ(lines[1], "#Ａ  TX  局 ←#Ｂ  RX  局 →#Ｃ  TX  ← 端末#Ｄ  RX  → 端末");
+    EXPECT_EQ(lines[2].rfind("! ID=0000000 ", 0), 0u);  // a layer-1 record, marked
+    EXPECT_EQ(Dump({"--settings", dir.File("none.ini"), log}).code, 2);
+}
+
+}  // namespace
+}  // namespace tessary::test
