@@ -1,0 +1,108 @@
+#include "tools/CorrectionEdit.h"
+
+#include "decode/MessageRecord.h"
+#include "logfile/CLogFileRead.h"
+#include "logfile/LogTime.h"
+#include "platform/Calendar.h"
+#include "platform/Utf.h"
+#include "tools/CorrectionMessages.h"
+#include "tools/CorrectionPrompt.h"
+#include "tools/DateTimeInput.h"
+#include "tools/StartCorrection.h"
+#include "tools/TextFormat.h"
+
+namespace tessary {
+
+namespace ct = correctiontext;
+
+namespace {
+
+bool AddMs(int64_t base, int64_t ms, int64_t& out) {
+    int64_t ticks = 0;
+    return !__builtin_mul_overflow(ms, kTicksPerMs, &ticks) &&
+           !__builtin_add_overflow(base, ticks, &out);
+}
+
+}  // namespace
+
+bool CorrectionEdit::Init(CLogFileRead* reader, const MessageRecord* line) {
+    m_reader = reader;
+    if (reader == nullptr) {
+        m_message = Utf16(ct::kNoLog);
+        return false;
+    }
+    if (line == nullptr) {
+        m_message = Utf16(ct::kNoLine);
+        return false;
+    }
+    SystemTime current{};
+    const bool usable = (line->Flags & (kRecordWarning | kRecordError)) == 0 &&
+                        line->Layer != kNoLayer && reader->BaseTime() != 0 &&
+                        AddMs(reader->BaseTime(), line->Time, m_currentTime) &&
+                        TicksToSystemTime(m_currentTime, current);
+    SystemTime uncorrected{};
+    int64_t uncorrectedMs = 0;
+    if (!usable ||
+        __builtin_sub_overflow(static_cast<int64_t>(line->Time), reader->StartCorrection(),
+                               &uncorrectedMs) ||
+        !AddMs(reader->BaseTime(), uncorrectedMs, m_uncorrectedTime) ||
+        !TicksToSystemTime(m_uncorrectedTime, uncorrected)) {
+        m_message = Utf16(ct::kInvalidLine);
+        return false;
+    }
+    m_currentLong = FormatLongDateTime(current);
+    m_currentShort = FormatFullDateTime(current);
+    m_uncorrectedShort = FormatFullDateTime(uncorrected);
+    const int64_t correction = reader->StartCorrection();
+    m_canReset = correction != 0;
+    if (correction != 0) {
+        const DurationParts d = SplitDuration(correction);
+        m_groupSuffix = Utf16(Printf(ct::kGroupCorrection, d.negative ? '-' : '+',
+                                     static_cast<unsigned long long>(d.days), d.hours, d.minutes,
+                                     d.seconds, d.milliseconds));
+    } else {
+        m_groupSuffix = Utf16(ct::kGroupNone);
+    }
+    return true;
+}
+
+bool CorrectionEdit::Apply(std::u16string_view input, std::u16string_view caption,
+                           CorrectionPrompt& prompt) {
+    if (m_reader == nullptr) {
+        prompt.Warn(Utf16(ct::kNoLog), caption);
+        return false;
+    }
+    SystemTime entered{};
+    int64_t enteredTicks = 0;
+    if (!ParseDateTimeInput(input, entered, enteredTicks)) {
+        prompt.Warn(Utf16(ct::kBadFormat), caption);
+        return false;
+    }
+    if (enteredTicks == m_currentTime) {
+        prompt.Warn(Utf16(ct::kUnchanged), caption);
+        return false;
+    }
+    const int64_t correction =
+        NewCorrection(enteredTicks, m_currentTime, m_reader->StartCorrection());
+    if (!IsCorrectionInRange(correction)) {
+        prompt.Warn(Utf16(ct::kOutOfRange), caption);
+        return false;
+    }
+    const std::string before = Utf8(m_currentLong);
+    const std::string after = Utf8(FormatLongDateTime(entered));
+    if (prompt.Ask(Utf16(Printf(ct::kConfirm, before.c_str(), after.c_str())),
+                   Utf16(ct::kConfirmCaption), false) != kAnswerYes) {
+        return false;
+    }
+    // A corrected start the calendar cannot show is refused before anything changes.
+    const int64_t previous = m_reader->StartCorrection();
+    if (!m_reader->SetBaseTime(correction)) {
+        m_reader->SetStartCorrectionValue(previous);
+        prompt.Warn(Utf16(ct::kOutOfRange), caption);
+        return false;
+    }
+    m_reader->SetStartCorrectionValue(correction);
+    return true;
+}
+
+}  // namespace tessary

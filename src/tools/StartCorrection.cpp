@@ -1,0 +1,159 @@
+#include "tools/StartCorrection.h"
+
+#include <string>
+
+#include "logfile/CLogFileRead.h"
+#include "platform/LastError.h"
+#include "platform/Utf.h"
+#include "platform/WinError.h"
+#include "tools/CorrectionMessages.h"
+#include "tools/CorrectionPrompt.h"
+#include "tools/FileAttributes.h"
+#include "tools/TextFormat.h"
+
+namespace tessary {
+
+namespace ct = correctiontext;
+
+namespace {
+
+constexpr int kNothingToSave = 5;
+
+uint32_t ErrorOrOne() {
+    const uint32_t error = GetLastError();
+    return error != kErrorSuccess ? error : kErrorInvalidFunction;
+}
+
+std::u16string SaveFailureText(const PathString& path, uint32_t error) {
+    std::string detail;
+    switch (error) {
+        case kErrorFileNotFound:
+        case kErrorPathNotFound:
+            detail = ct::kSaveNotFound;
+            break;
+        case kErrorAccessDenied:
+        case kErrorSharingViolation:
+            detail = ct::kSaveProtected;
+            break;
+        default:
+            detail = Printf(ct::kSaveError, error);
+            break;
+    }
+    return Utf16(Printf(ct::kSaveFailed, path.c_str(), detail.c_str()));
+}
+
+}  // namespace
+
+bool IsCorrectionInRange(int64_t ms) {
+    return ms >= kMinStartCorrection && ms <= kMaxStartCorrection;
+}
+
+int64_t NewCorrection(int64_t enteredTicks, int64_t currentTicks, int64_t currentCorrection) {
+    // Representable times lie within years 1601-30827, so neither step can overflow.
+    return (enteredTicks - currentTicks) / kTicksPerMs + currentCorrection;
+}
+
+bool HasUnsavedCorrection(const CLogFileRead& reader) {
+    return reader.StartCorrection() != StartCorrectionOf(reader.Header());
+}
+
+int CheckCorrection(CLogFileRead* reader, std::u16string_view question, std::u16string_view caption,
+                    CorrectionPrompt& prompt) {
+    if (reader == nullptr) {
+        return -1;
+    }
+    if (!HasUnsavedCorrection(*reader)) {
+        return kNothingToSave;
+    }
+    const std::u16string text = Utf16(ct::kCorrected) + std::u16string(question);
+    return prompt.Ask(text, caption, true);
+}
+
+bool RewriteHeader(const PathString& path, const InsLogHeader& header, const InsLogExtHeader* ext,
+                   uint32_t& error) {
+    if (HasReadOnlyAttribute(path)) {
+        error = kErrorAccessDenied;
+        return false;
+    }
+    uint8_t bytes[kInsHeaderSize + kInsExtHeaderSize] = {};
+    uint8_t headerBytes[kInsHeaderSize];
+    SerializeInsLogHeader(header, headerBytes);
+    uint32_t count = kInsHeaderSize;
+    for (uint32_t i = 0; i < kInsHeaderSize; ++i) {
+        bytes[i] = headerBytes[i];
+    }
+    if (ext != nullptr) {
+        uint8_t extBytes[kInsExtHeaderSize];
+        SerializeInsLogExtHeader(*ext, extBytes);
+        for (uint32_t i = 0; i < kInsExtHeaderSize; ++i) {
+            bytes[kInsHeaderSize + i] = extBytes[i];
+        }
+        count += kInsExtHeaderSize;
+    }
+    File file;
+    if (!file.OpenReadWrite(path)) {
+        error = ErrorOrOne();
+        return false;
+    }
+    // Writing past the end would grow a file that has changed since it was read.
+    uint64_t size = 0;
+    if (!file.Size(size)) {
+        error = ErrorOrOne();
+        return false;
+    }
+    if (size < count) {
+        error = kErrorHandleEof;
+        return false;
+    }
+    if (!file.WriteAt(0, bytes, count) || !file.Close()) {
+        error = ErrorOrOne();
+        return false;
+    }
+    return true;
+}
+
+int32_t SaveCorrection(CLogFileRead* reader, int64_t value, bool confirm,
+                       CorrectionPrompt& prompt) {
+    const std::u16string caption = Utf16(ct::kSaveCaption);
+    if (reader == nullptr || reader->Path().empty()) {
+        prompt.Warn(Utf16(ct::kNoLog), caption);
+        return kStatusNoLog;
+    }
+    const PathString& path = reader->Path();
+    if (confirm && prompt.Ask(Utf16(Printf(ct::kSaveConfirm, path.c_str())),
+                              Utf16(ct::kSaveConfirmCaption), false) != kAnswerYes) {
+        return 0;
+    }
+    if (!IsCorrectionInRange(value)) {
+        SetStartCorrection(reader->MutableHeader(), 0);
+        prompt.Warn(Utf16(Printf(ct::kSaveOutOfRange, path.c_str())), caption);
+        return -1;
+    }
+    InsLogHeader header = reader->Header();
+    SetStartCorrection(header, value);
+    uint32_t error = kErrorSuccess;
+    if (!RewriteHeader(path, header, reader->HasExtHeader() ? &reader->ExtHeader() : nullptr,
+                       error)) {
+        // The header copy keeps its old value: the correction still counts as unsaved.
+        prompt.Warn(SaveFailureText(path, error), caption);
+        SetLastError(error);
+        return kStatusWriteError;
+    }
+    reader->MutableHeader() = header;
+    return 0;
+}
+
+bool ConfirmLeaving(CLogFileRead* reader, bool beforeExit, CorrectionPrompt& prompt) {
+    const int answer = CheckCorrection(
+        reader, Utf16(beforeExit ? ct::kBeforeExit : ct::kBeforeOpen),
+        Utf16(beforeExit ? ct::kBeforeExitCaption : ct::kBeforeOpenCaption), prompt);
+    if (answer == kAnswerCancel) {
+        return false;
+    }
+    if (answer == kAnswerYes) {
+        SaveCorrection(reader, reader->StartCorrection(), false, prompt);
+    }
+    return true;
+}
+
+}  // namespace tessary
