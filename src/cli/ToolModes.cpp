@@ -1,31 +1,116 @@
-// The tool modes are wired to the tools by the lead; until then each says so and fails.
+// The tool modes of tessarydump over the tool engines: header dump, summary, divide, pcapng.
+#include <cstdio>
+#include <string>
+
 #include "cli/Modes.h"
+#include "decode/CanPara.h"
+#include "platform/Utf.h"
+#include "tools/DivideRun.h"
+#include "tools/HeaderText.h"
+#include "tools/PcapngExport.h"
 
 namespace tessary::cli {
 namespace {
 
-int NotWired(CliSession& session, const char* option) {
-    session.PrintError(std::string("tessarydump: ") + option +
-                       " is not available in this build (the mode is wired by the lead)");
-    return kExitUsage;
+// The tool texts end their lines with CR LF, as the window shows them.
+bool WriteToolText(CliSession& session, std::u16string_view text) {
+    std::string out;
+    out.reserve(text.size() * 2);
+    const std::string utf8 = Utf8(text);
+    for (size_t i = 0; i < utf8.size(); ++i) {
+        if (!session.Options().crlf && utf8[i] == '\r' && i + 1 < utf8.size() &&
+            utf8[i + 1] == '\n') {
+            continue;
+        }
+        out += utf8[i];
+    }
+    if (!out.empty() && out.back() != '\n') {
+        out += session.Options().crlf ? "\r\n" : "\n";
+    }
+    return std::fwrite(out.data(), 1, out.size(), session.Out()) == out.size() &&
+           std::fflush(session.Out()) == 0;
+}
+
+int WriteOrFail(CliSession& session, std::u16string_view text) {
+    if (!WriteToolText(session, text)) {
+        session.PrintError("tessarydump: cannot write the output");
+        return kExitConversion;
+    }
+    return kExitDone;
 }
 
 }  // namespace
 
 int RunHeaderMode(CliSession& session) {
-    return NotWired(session, "--header");
+    const HeaderTextResult result = BuildHeaderDump(session.Options().file);
+    if (result.status == 0) {
+        return WriteOrFail(session, result.text);
+    }
+    session.PrintError(result.status > 0 ? std::u16string_view(result.text)
+                                         : std::u16string_view(u"メモリ不足です。"));
+    return kExitCannotOpen;
 }
 
 int RunSummaryMode(CliSession& session) {
-    return NotWired(session, "--summary");
+    if (const int code = session.Load(); code != kExitDone) {
+        return code;
+    }
+    CTessaryCan* converter = session.Converter();
+    const DisplayLineTable& table = session.MainTable();
+    SummaryRecords records;
+    records.storeHasRecords = converter->LineCount() > 0;
+    MessageRecord* first = nullptr;
+    MessageRecord* last = nullptr;
+    table.FirstLastLine(true, &first);
+    table.FirstLastLine(false, &last);
+    records.first = first;
+    records.last = last;
+    const uint8_t* option = converter->OptionByte();
+    const HeaderTextResult result =
+        BuildSummary(*converter, option != nullptr ? *option : 0, records);
+    if (result.status == 0) {
+        return WriteOrFail(session, result.text);
+    }
+    session.PrintError(result.status > 0 ? std::u16string_view(result.text)
+                                         : std::u16string_view(u"メモリ不足です。"));
+    return kExitConversion;
 }
 
 int RunDivideMode(CliSession& session) {
-    return NotWired(session, "--divide");
+    DivideRun run;
+    const DivideOutcome& outcome = run.Run(session.Options().file, session.Options().divideDir);
+    if (outcome.failed && !outcome.message.empty()) {
+        session.PrintError(outcome.message);
+    }
+    if (!outcome.statusLine.empty() && !WriteToolText(session, outcome.statusLine)) {
+        session.PrintError("tessarydump: cannot write the output");
+        return outcome.exitCode != kExitDone ? outcome.exitCode : kExitConversion;
+    }
+    return outcome.exitCode;
 }
 
 int RunPcapMode(CliSession& session) {
-    return NotWired(session, "--pcap");
+    CanPara& para = session.Para();
+    // The line of an INS64 bulk log, as the open flow would set it.
+    para.Flag[0] =
+        static_cast<uint8_t>((para.Flag[0] & ~0x0C) | (session.Options().line == 2 ? 0x04 : 0x00));
+    const PcapngResult result =
+        ExportPcapngFile(session.Options().file, para, session.Options().pcapOut);
+    if (result.status == 0) {
+        return kExitDone;
+    }
+    if (result.status == 774) {
+        session.PrintError("tessarydump: cannot write " + session.Options().pcapOut +
+                           " (Error = " + std::to_string(result.error) + ")");
+        return kExitConversion;
+    }
+    // The open flow names the failure as the viewer would.
+    if (const int code = session.Load(); code != kExitDone) {
+        return code;
+    }
+    session.PrintError(
+        "tessarydump: the log cannot be exported (Error = " + std::to_string(result.error) + ")");
+    return result.status == 1 ? kExitCannotOpen : kExitConversion;
 }
 
 }  // namespace tessary::cli

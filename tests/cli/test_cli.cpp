@@ -303,3 +303,49 @@ TEST_F(CliFixture, SettingsFileChangesTitlesAndMarks) {
 
 }  // namespace
 }  // namespace tessary::test
+
+namespace tessary::test {
+namespace {
+
+TEST_F(CliFixture, ToolModesDumpSplitAndExport) {
+    const std::string log =
+        Log("two_days.dat", "--seed 5 --span 30h --start '2024-03-31 20:00:00'");
+
+    Result header = Dump({"--header", log});
+    EXPECT_EQ(header.code, 0) << header.err;
+    EXPECT_NE(header.out.find("; ログ出力開始日時 <2024/03/31 20:00:00>"), std::string::npos)
+        << header.out;
+    EXPECT_EQ(header.out.find('\r'), std::string::npos);  // LF unless --crlf
+    EXPECT_NE(Dump({"--header", "--crlf", log}).out.find("\r\n"), std::string::npos);
+
+    Result summary = Dump({"--summary", log});
+    EXPECT_EQ(summary.code, 0) << summary.err;
+    EXPECT_NE(summary.out.find("先頭データ日時    : 2024/03/31 20:"), std::string::npos)
+        << summary.out;
+
+    const std::string folder = dir.File("parts");
+    ASSERT_EQ(std::system(("mkdir " + Quote(folder)).c_str()), 0);
+    Result divide = Dump({"--divide", folder, log});
+    EXPECT_EQ(divide.code, 0) << divide.err;
+    EXPECT_NE(divide.out.find("分割個数=3"), std::string::npos) << divide.out;  // to 04-02 02:00
+    EXPECT_FALSE(ReadText(folder + "/two_days_分割-1_20240331.dat").empty());
+    EXPECT_FALSE(ReadText(folder + "/two_days_分割-2_20240401.dat").empty());
+    EXPECT_FALSE(ReadText(folder + "/two_days_分割-3_20240402.dat").empty());
+
+    const std::string pcap = dir.File("out.pcapng");
+    Result export_ = Dump({"--pcap", pcap, log});
+    EXPECT_EQ(export_.code, 0) << export_.err;
+    const std::string bytes = ReadText(pcap);
+    ASSERT_GE(bytes.size(), 4u);
+    EXPECT_EQ(bytes.substr(0, 4), std::string("\x0A\x0D\x0D\x0A", 4));  // section header block
+
+    Result missing = Dump({"--header", dir.File("none.dat")});
+    EXPECT_EQ(missing.code, 1);
+    EXPECT_FALSE(missing.err.empty());
+    Result notLog = Dump({"--pcap", pcap, dir.File("none.dat")});
+    EXPECT_EQ(notLog.code, 1);
+    EXPECT_NE(notLog.err.find("ファイルが存在していません。"), std::string::npos) << notLog.err;
+}
+
+}  // namespace
+}  // namespace tessary::test
