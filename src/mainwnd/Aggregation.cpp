@@ -1,5 +1,7 @@
 #include "mainwnd/Aggregation.h"
 
+#include "mainwnd/LayoutSteps.h"
+
 #include <algorithm>
 #include <cstdio>
 
@@ -15,7 +17,6 @@ namespace tessary {
 namespace {
 
 constexpr int32_t kSetupCode = 5;
-constexpr int32_t kRrCode = 1;
 constexpr int kSecondSlot = 1;
 
 constexpr std::u16string_view kNoSetupSelected =
@@ -85,56 +86,6 @@ Decision SearchDecision(AggregationContext& context, const MessageRecord& record
         return Decision::kDrop;
     }
     return search->Match(record.TextView()) == 0 ? Decision::kTake : Decision::kDrop;
-}
-
-// As the main window's layout: 0 skips a hidden RR record (answered by `hidden`).
-int ClassOf(const MessageRecord& record, const CanPara* para, bool tableEmpty, bool& hidden) {
-    hidden = false;
-    if (record.Layer == kLayerFrame && record.Code == kRrCode) {
-        hidden = para != nullptr && (para->Flag[1] & kFlag1HideRr) != 0;
-        return kClassRr;
-    }
-    if (record.Layer == kLayerMessage) {
-        return -kClassMessageFirstRow;
-    }
-    if (record.Layer != kLayerFrame && record.Layer != kLayerStatus && tableEmpty) {
-        return kClassTitle;
-    }
-    return (record.Flags & (kRecordWarning | kRecordError)) != 0 || record.Layer == kLayerStatus
-               ? kClassWarning
-               : kClassNormal;
-}
-
-bool AppendSeparator(DisplayLineTable& table, CTessaryCan* converter) {
-    if (table.AddLines(converter, nullptr, 0, kNoBlock, kClassNormal) == 0) {
-        return false;
-    }
-    table.Line(table.LineCount() - 1)->groupSize = 1;
-    return true;
-}
-
-void SetGroup(DisplayLineTable& table, int32_t first, const MessageRecord& record) {
-    const int32_t count = table.LineCount() - first;
-    const auto size = static_cast<uint16_t>(std::min<int32_t>(count, 0xFFFF));
-    for (int32_t i = 0; i < count; ++i) {
-        DisplayLine* line = table.Line(first + i);
-        line->groupOffset = static_cast<uint16_t>(std::min<int32_t>(i, 0xFFFF));
-        line->groupSize = size;
-        line->recordIndex = static_cast<int32_t>(record.Index);
-    }
-}
-
-// Whether the previous record's first line shows text in a column where that record has a row.
-bool PreviousShowsRows(const DisplayLine* first, const MessageRecord& previous) {
-    if (first == nullptr) {
-        return false;
-    }
-    for (int b = 0; b < kPartCount; ++b) {
-        if (first->parts[b].count > 0 && RowOf(previous.TextView(), b).length > 0) {
-            return true;
-        }
-    }
-    return false;
 }
 
 std::u16string Ascii(const char* format, unsigned value) {
@@ -213,7 +164,8 @@ int32_t SelectRecord(CTessaryCan* converter, MessageRecord* record, void* user) 
                                context->mainTable->BufferCapacity());
     }
     bool hidden = false;
-    const int colorClass = ClassOf(*record, converter->Para(), table.LineCount() == 0, hidden);
+    const int colorClass =
+        LayoutClassOf(*record, converter->Para(), table.LineCount() == 0, hidden);
     if (hidden) {
         return kLayoutGoOn;
     }
@@ -239,14 +191,14 @@ int32_t SelectRecord(CTessaryCan* converter, MessageRecord* record, void* user) 
     if (!HasBlock(*record)) {
         record->Block = kNoBlock;
         if (previous != nullptr && PreviousShowsRows(previousFirst, *previous) &&
-            !AppendSeparator(table, converter)) {
+            !AppendSeparatorLine(table, converter)) {
             return kLayoutOutOfMemory;
         }
         const int32_t first = table.LineCount();
         if (table.AddLines(converter, record->Text(), 0, kNoBlock, colorClass) == 0) {
             return kLayoutOutOfMemory;
         }
-        SetGroup(table, first, *record);
+        SetRowGroup(table, first, *record);
         record->RowSlot[kSecondSlot] = first;
         return kLayoutGoOn;
     }
@@ -260,7 +212,7 @@ int32_t SelectRecord(CTessaryCan* converter, MessageRecord* record, void* user) 
         }
         if (previousBlock == record->Block &&
             (IsFrameOrMessage(*previous) || IsFrameOrMessage(*record)) &&
-            !AppendSeparator(table, converter)) {
+            !AppendSeparatorLine(table, converter)) {
             return kLayoutOutOfMemory;
         }
     }
@@ -269,7 +221,7 @@ int32_t SelectRecord(CTessaryCan* converter, MessageRecord* record, void* user) 
                        colorClass) == 0) {
         return kLayoutOutOfMemory;
     }
-    SetGroup(table, first, *record);
+    SetRowGroup(table, first, *record);
     record->RowSlot[kSecondSlot] = first;
     return kLayoutGoOn;
 }

@@ -1,5 +1,7 @@
 #include "mainwnd/RecordLayout.h"
 
+#include "mainwnd/LayoutSteps.h"
+
 #include <algorithm>
 
 #include "decode/CanPara.h"
@@ -8,8 +10,6 @@
 
 namespace tessary {
 namespace {
-
-constexpr uint8_t kRrCode = 1;
 
 bool IsFrameOrMessage(const MessageRecord& record) {
     return record.Layer == kLayerFrame || record.Layer == kLayerMessage;
@@ -40,62 +40,6 @@ bool NeedsSeparator(const MessageRecord& previous, const MessageRecord& record) 
     return a == b && (IsFrameOrMessage(previous) || IsFrameOrMessage(record));
 }
 
-// Before a record without block: whether the previous record's first line shows text in a
-// column for which that record's text has a row.
-bool NeedsSeparatorBeforeFullWidth(const DisplayLine* previousFirst,
-                                   const MessageRecord& previous) {
-    if (previousFirst == nullptr) {
-        return false;
-    }
-    for (int b = 0; b < kPartCount; ++b) {
-        if (previousFirst->parts[b].count > 0 && RowOf(previous.TextView(), b).length > 0) {
-            return true;
-        }
-    }
-    return false;
-}
-
-bool AppendSeparator(DisplayLineTable& table, CTessaryCan* converter) {
-    if (table.AddLines(converter, nullptr, 0, kNoBlock, kClassNormal) == 0) {
-        return false;
-    }
-    table.Line(table.LineCount() - 1)->groupSize = 1;
-    return true;
-}
-
-// 0 for no line (a hidden RR record), else the class AddLines is given.
-int ClassOf(const MessageRecord& record, const CanPara* para, bool tableEmpty, bool& hidden) {
-    hidden = false;
-    int colorClass =
-        (record.Flags & (kRecordWarning | kRecordError)) != 0 || record.Layer == kLayerStatus
-            ? kClassWarning
-            : kClassNormal;
-    if (record.Layer == kLayerFrame) {
-        if (record.Code == kRrCode) {
-            if (para != nullptr && (para->Flag[1] & kFlag1HideRr) != 0) {
-                hidden = true;
-            }
-            colorClass = kClassRr;
-        }
-    } else if (record.Layer == kLayerMessage) {
-        colorClass = -kClassMessageFirstRow;
-    } else if (tableEmpty) {
-        colorClass = kClassTitle;
-    }
-    return colorClass;
-}
-
-void SetGroup(DisplayLineTable& table, int32_t first, const MessageRecord& record) {
-    const int32_t count = table.LineCount() - first;
-    const auto size = static_cast<uint16_t>(std::min<int32_t>(count, 0xFFFF));
-    for (int32_t i = 0; i < count; ++i) {
-        DisplayLine* line = table.Line(first + i);
-        line->groupOffset = static_cast<uint16_t>(std::min<int32_t>(i, 0xFFFF));
-        line->groupSize = size;
-        line->recordIndex = static_cast<int32_t>(record.Index);
-    }
-}
-
 }  // namespace
 
 int32_t LayoutRecord(CTessaryCan* converter, MessageRecord* record, void* user) {
@@ -111,7 +55,7 @@ int32_t LayoutRecord(CTessaryCan* converter, MessageRecord* record, void* user) 
         table->LineCount() >= 2 ? table->RecordOf(table->Line(table->LineCount() - 1)) : nullptr;
 
     bool hidden = false;
-    const int colorClass = ClassOf(*record, para, table->LineCount() == 0, hidden);
+    const int colorClass = LayoutClassOf(*record, para, table->LineCount() == 0, hidden);
     if (hidden) {
         return kLayoutGoOn;
     }
@@ -119,7 +63,7 @@ int32_t LayoutRecord(CTessaryCan* converter, MessageRecord* record, void* user) 
     if (record->Block < kPartCount) {
         converter->FormatTime(record);
         if (previous != nullptr && NeedsSeparator(*previous, *record) &&
-            !AppendSeparator(*table, converter)) {
+            !AppendSeparatorLine(*table, converter)) {
             return kLayoutOutOfMemory;
         }
         const int32_t first = table->LineCount();
@@ -127,7 +71,7 @@ int32_t LayoutRecord(CTessaryCan* converter, MessageRecord* record, void* user) 
         if (table->AddLines(converter, record->Text(), length, record->Block, colorClass) == 0) {
             return kLayoutOutOfMemory;
         }
-        SetGroup(*table, first, *record);
+        SetRowGroup(*table, first, *record);
         record->RowSlot[slot] = first;
         if (IsDirectThrough(*record)) {
             const int mirror = MirrorColumn(record->Block);
@@ -145,16 +89,15 @@ int32_t LayoutRecord(CTessaryCan* converter, MessageRecord* record, void* user) 
     }
 
     record->Block = kNoBlock;
-    if (previous != nullptr &&
-        NeedsSeparatorBeforeFullWidth(table->Line(previous->RowSlot[slot]), *previous) &&
-        !AppendSeparator(*table, converter)) {
+    if (previous != nullptr && PreviousShowsRows(table->Line(previous->RowSlot[slot]), *previous) &&
+        !AppendSeparatorLine(*table, converter)) {
         return kLayoutOutOfMemory;
     }
     const int32_t first = table->LineCount();
     if (table->AddLines(converter, record->Text(), 0, kNoBlock, colorClass) == 0) {
         return kLayoutOutOfMemory;
     }
-    SetGroup(*table, first, *record);
+    SetRowGroup(*table, first, *record);
     record->RowSlot[slot] = first;
     return kLayoutGoOn;
 }
