@@ -10,6 +10,7 @@
 #include <fstream>
 #include <string>
 
+#include "BenchLog.h"
 #include "decode/CTessaryCan.h"
 #include "logfile/Status.h"
 
@@ -44,18 +45,7 @@ long PeakResidentKb() {
 }
 
 std::string WriteLog() {
-    const char* tmp = std::getenv("TMPDIR");
-    std::string path = std::string(tmp != nullptr ? tmp : "/tmp") + "/bench_conversion_" +
-                       std::to_string(::getpid()) + ".dat";
-    const std::string command =
-        std::string("\"") + TESSARY_INSLOGGEN + "\" --seed 1 --size 100M --out \"" + path + "\"";
-    std::printf("writing %s\n", path.c_str());
-    std::fflush(stdout);
-    if (std::system(command.c_str()) != 0) {
-        std::fprintf(stderr, "insloggen failed: %s\n", command.c_str());
-        return {};
-    }
-    return path;
+    return tessary::bench::WriteBenchLog("bench_conversion", "--seed 1 --size 100M");
 }
 
 }  // namespace

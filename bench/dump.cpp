@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "BenchLog.h"
 #include "cli/CliSession.h"
 
 namespace {
@@ -20,18 +21,7 @@ double Seconds(Clock::time_point from, Clock::time_point to) {
 }
 
 std::string WriteLog() {
-    const char* tmp = std::getenv("TMPDIR");
-    std::string path = std::string(tmp != nullptr ? tmp : "/tmp") + "/bench_dump_" +
-                       std::to_string(::getpid()) + ".dat";
-    const std::string command = std::string("\"") + TESSARY_INSLOGGEN +
-                                "\" --quiet --seed 1 --records 1000000 --out \"" + path + "\"";
-    std::printf("writing %s\n", path.c_str());
-    std::fflush(stdout);
-    if (std::system(command.c_str()) != 0) {
-        std::fprintf(stderr, "insloggen failed: %s\n", command.c_str());
-        return {};
-    }
-    return path;
+    return tessary::bench::WriteBenchLog("bench_dump", "--quiet --seed 1 --records 1000000");
 }
 
 }  // namespace

@@ -85,14 +85,7 @@ CLogFileRead::CLogFileRead(const PathString& path) {
     }
     m_header = ParseInsLogHeader(headerBytes);
 
-    SystemTime start{};
-    start.year = m_header.startYear;
-    start.month = m_header.startMonth;
-    start.day = m_header.startDay;
-    start.hour = m_header.startHour;
-    start.minute = m_header.startMinute;
-    start.second = m_header.startSecond;
-    start.milliseconds = m_header.startMilliseconds;
+    const SystemTime start = StartDateTimeOf(m_header);
     if (!SystemTimeToTicks(start, m_startTime)) {
         Fail(kOpenFormatError, kErrorInvalidFunction);
         return;

@@ -140,6 +140,18 @@ void SetEndValue(InsLogHeader& h, InsLogExtHeader& ext, uint64_t endValueMs) {
     h.correctionHigh = static_cast<uint8_t>((h.correctionHigh & 0x0F) | ((raw >> 32) << 4));
 }
 
+SystemTime StartDateTimeOf(const InsLogHeader& header) {
+    SystemTime start{};
+    start.year = header.startYear;
+    start.month = header.startMonth;
+    start.day = header.startDay;
+    start.hour = header.startHour;
+    start.minute = header.startMinute;
+    start.second = header.startSecond;
+    start.milliseconds = header.startMilliseconds;
+    return start;
+}
+
 bool IsIns1500Board(uint16_t boardKind) {
     return (boardKind & 0x0F) == 3;
 }

@@ -2,6 +2,8 @@
 // The INS log file format: file header, extended header and record header, little-endian.
 #include <cstdint>
 
+#include "platform/Calendar.h"
+
 namespace tessary {
 
 inline constexpr uint32_t kInsHeaderSize = 32;
@@ -73,6 +75,9 @@ void SetStartCorrection(InsLogHeader& header, int64_t correctionMs);
 // Unsigned 36-bit end value in ms.
 uint64_t EndValueOf(const InsLogHeader& header, const InsLogExtHeader& ext);
 void SetEndValue(InsLogHeader& header, InsLogExtHeader& ext, uint64_t endValueMs);
+
+// The start date/time fields of the header (offsets 0x00-0x06 and the milliseconds at 0x1A).
+SystemTime StartDateTimeOf(const InsLogHeader& header);
 
 bool IsIns1500Board(uint16_t boardKind);
 bool IsDecodedDataKind(uint8_t dataKind);  // 1 or 4

@@ -190,14 +190,7 @@ void DumpFields(std::string& out, const uint8_t* raw, bool hasExt) {
     Line(out, Printf(ht::kDumpMilliseconds, 0x1Au, Hex(raw, 0x1A, 2).c_str(),
                      unsigned{h.startMilliseconds}));
 
-    SystemTime start{};
-    start.year = h.startYear;
-    start.month = h.startMonth;
-    start.day = h.startDay;
-    start.hour = h.startHour;
-    start.minute = h.startMinute;
-    start.second = h.startSecond;
-    start.milliseconds = h.startMilliseconds;
+    const SystemTime start = StartDateTimeOf(h);
     int64_t startTicks = 0;
     const bool startValid = SystemTimeToTicks(start, startTicks);
 
