@@ -2,7 +2,8 @@
 # Installs the Debian packages the build and the tests need, only when some are missing.
 set -euo pipefail
 
-packages=(build-essential cmake ninja-build pkg-config libgtest-dev libgmock-dev python3)
+packages=(build-essential cmake ninja-build pkg-config libgtest-dev libgmock-dev python3 tshark
+    clang libclang-rt-14-dev qt6-base-dev fonts-ipafont-gothic)
 
 missing=()
 for p in "${packages[@]}"; do

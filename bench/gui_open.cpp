@@ -1,0 +1,143 @@
+// Opening a large insloggen log in the viewer's main window (offscreen) against conversion and
+// layout alone (the open flow without a window). Prints both times and their ratio; the
+// window's time includes the progress dialog's 500 ms close delay, shown separately.
+#include <unistd.h>
+
+#include <QApplication>
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "mainwnd/CMainDlg.h"
+#include "mainwnd/OpenFlow.h"
+#include "mainwnd/QtUiService.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// Counts the message boxes instead of showing them.
+class QuietUi : public tessary::UiService {
+public:
+    int messages = 0;
+    int ShowMessage(std::u16string_view, std::u16string_view, tessary::MessageIcon,
+                    tessary::MessageButtons) override {
+        ++messages;
+        return tessary::kAnswerYesButton;
+    }
+    bool CloseMessage(std::u16string_view) override { return false; }
+    bool AskOpenFile(tessary::OpenFileRequest&) override { return false; }
+    bool AskFolder(std::u16string_view, tessary::PathString&) override { return false; }
+    bool AskColor(std::u16string_view, uint32_t&) override { return false; }
+};
+
+class NoHost : public tessary::OpenFlowHost {
+public:
+    int Ask(std::u16string_view, std::u16string_view) override { return tessary::kAskYes; }
+    void ShowMessage(std::u16string_view, std::u16string_view) override {}
+};
+
+double Seconds(Clock::time_point start) {
+    return std::chrono::duration<double>(Clock::now() - start).count();
+}
+
+// Reads the file once so that both runs find it in the page cache.
+void Warm(const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    std::vector<char> buffer(1 << 20);
+    while (file.read(buffer.data(), static_cast<std::streamsize>(buffer.size()))) {
+    }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (std::getenv("QT_QPA_PLATFORM") == nullptr) {
+        setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    }
+    QApplication application(argc, argv);
+    std::string path = argc > 1 ? argv[1] : std::string();
+    const bool generated = path.empty();
+    if (generated) {
+        path = "/tmp/tessary_bench_gui_open_" + std::to_string(::getpid()) + ".dat";
+        const std::string command = std::string("\"") + TESSARY_INSLOGGEN +
+                                    "\" --quiet --seed 9 --size 100M --out \"" + path + "\"";
+        if (std::system(command.c_str()) != 0) {
+            std::fprintf(stderr, "insloggen failed\n");
+            return 1;
+        }
+    }
+    Warm(path);
+
+    // Conversion and layout alone, before and after the window (the first run also pays for
+    // the first touch of fresh memory); the faster one is compared.
+    int32_t coreLines = 0;
+    const auto runCore = [&] {
+        tessary::CanPara para;
+        tessary::ResetPara(para);
+        tessary::DisplayLineTable table;
+        tessary::SyncPassProgress progress;
+        NoHost host;
+        tessary::OpenFlow flow(&para, &table, &host, &progress, &progress);
+        const auto start = Clock::now();
+        const int32_t result = flow.Open(path, tessary::kLineAsk);
+        const double seconds = Seconds(start);
+        coreLines = table.LineCount();
+        if (result != 0) {
+            std::fprintf(stderr, "conversion failed: %d\n", result);
+        }
+        return seconds;
+    };
+    const double coreFirst = runCore();
+
+    // The same file opened in the main window.
+    QuietUi ui;
+    tessary::SetUi(&ui);
+    double windowSeconds = 0;
+    int32_t windowLines = 0;
+    {
+        tessary::CMainDlg window;
+        std::u16string failure;
+        if (!window.Initialize(&failure)) {
+            std::fprintf(stderr, "the main window did not start\n");
+            return 1;
+        }
+        window.resize(1280, 800);
+        window.show();
+        QCoreApplication::processEvents();
+        const auto start = Clock::now();
+        const int32_t result = window.Open(path, tessary::kLineAsk);
+        QCoreApplication::processEvents();
+        windowSeconds = Seconds(start);
+        windowLines = window.Frame()->LineCount();
+        if (result != 0) {
+            std::fprintf(stderr, "open failed: %d\n", result);
+        }
+    }
+    tessary::SetUi(nullptr);
+    const double coreSecond = runCore();
+    const double coreSeconds = std::min(coreFirst, coreSecond);
+
+    std::ifstream file(path, std::ios::binary | std::ios::ate);
+    const double megabytes = static_cast<double>(file.tellg()) / (1024.0 * 1024.0);
+    constexpr double kCloseDelay = 0.5;
+    std::printf("log                      %.1f MiB, %d display lines (window %d)\n", megabytes,
+                coreLines, windowLines);
+    std::printf("conversion + layout      %.3f s  (%.1f MiB/s; runs %.3f s, %.3f s)\n", coreSeconds,
+                megabytes / coreSeconds, coreFirst, coreSecond);
+    std::printf("open in the main window  %.3f s  (%.3f s without the 0.5 s close delay)\n",
+                windowSeconds, windowSeconds - kCloseDelay);
+    std::printf("ratio window / core      %.2f  (%.2f without the close delay)\n",
+                windowSeconds / coreSeconds, (windowSeconds - kCloseDelay) / coreSeconds);
+    if (ui.messages != 0) {
+        std::printf("message boxes            %d\n", ui.messages);
+    }
+    if (generated) {
+        std::remove(path.c_str());
+    }
+    return 0;
+}

@@ -1,0 +1,28 @@
+#pragma once
+// UTF-16 text between the core (char16_t) and Qt (QString).
+#include <QString>
+#include <string>
+#include <string_view>
+
+namespace tessary {
+
+inline QString ToQString(std::u16string_view text) {
+    return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+inline std::u16string FromQString(const QString& text) {
+    return std::u16string(reinterpret_cast<const char16_t*>(text.utf16()),
+                          static_cast<size_t>(text.size()));
+}
+
+// A template text with its first "%s" replaced by `value`.
+inline QString FillTemplate(std::u16string_view format, const QString& value) {
+    QString text = ToQString(format);
+    const qsizetype at = text.indexOf(QStringLiteral("%s"));
+    if (at >= 0) {
+        text.replace(at, 2, value);
+    }
+    return text;
+}
+
+}  // namespace tessary

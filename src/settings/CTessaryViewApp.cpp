@@ -1,0 +1,82 @@
+#include "settings/CTessaryViewApp.h"
+
+#include <sys/utsname.h>
+
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <QTimer>
+#include <cerrno>
+#include <clocale>
+#include <cstdio>
+
+#include "display/QtSystemPalette.h"
+#include "mainwnd/CMainDlg.h"
+#include "mainwnd/QtUiService.h"
+#include "platform/Granule.h"
+#include "platform/Trace.h"
+#include "resources/Version.h"
+#include "resources/WindowTexts.h"
+
+namespace tessary {
+namespace {
+
+OsVersion g_os;
+
+}  // namespace
+
+CTessaryViewApp::CTessaryViewApp() {
+    std::setlocale(LC_ALL, "");
+    m_granule = AllocationGranule();
+    utsname name{};
+    if (uname(&name) == 0) {
+        unsigned values[3] = {};
+        std::sscanf(name.release, "%u.%u.%u", &values[0], &values[1], &values[2]);
+        m_os = OsVersion{values[0], values[1], values[2]};
+        Trace("RtlGetVersion = %u.%u.%u <x64>\n", m_os.major, m_os.minor, m_os.build);
+    } else {
+        Trace("RtlGetVersion Error = %d\n", errno);
+    }
+    g_os = m_os;
+    InstallQtSystemPalette();
+}
+
+CTessaryViewApp::~CTessaryViewApp() = default;
+
+const OsVersion& CTessaryViewApp::CurrentOs() {
+    return g_os;
+}
+
+int CTessaryViewApp::InitInstance(const QString& openPath) {
+    const res::VersionStrings& version = res::ProgramVersion();
+    const QString path = QCoreApplication::applicationFilePath();
+    m_programVersion = res::ParseFileVersion(version.fileVersion);
+    const qsizetype slash = path.lastIndexOf(QLatin1Char('/'));
+    if (m_programVersion == 0 || slash < 0) {
+        const QString text =
+            QString::fromUtf16(res::kBadStartPath.data(), res::kBadStartPath.size()).arg(path);
+        Ui().ShowMessage(std::u16string(reinterpret_cast<const char16_t*>(text.utf16()),
+                                        static_cast<size_t>(text.size())),
+                         {}, MessageIcon::kExclamation, MessageButtons::kOk);
+        return -1;
+    }
+    const std::u16string_view profile = res::ProfileName(version.originalFilename);
+    m_profileName = QString::fromUtf16(profile.data(), static_cast<qsizetype>(profile.size()));
+    m_programFolder = path.left(slash + 1);
+    m_programFileName = path.mid(slash + 1);
+    QCoreApplication::setOrganizationName(
+        QString::fromUtf16(version.companyKey.data(), version.companyKey.size()));
+    QCoreApplication::setApplicationName(m_profileName);
+
+    CMainDlg dialog;
+    if (!openPath.isEmpty()) {
+        // Opened once the modal loop runs, as a file association would.
+        QTimer::singleShot(0, &dialog, [&dialog, openPath] {
+            dialog.OpenAndRemember(openPath.toStdString(), -1);
+        });
+    }
+    const int result = dialog.DoModal();
+    Trace("MainDlg End = %d (IDOK=%d, IDCANCEL=%d)\n", result, 1, 2);
+    return result;
+}
+
+}  // namespace tessary

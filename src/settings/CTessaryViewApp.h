@@ -1,0 +1,47 @@
+#pragma once
+// The application object: prepares the process, identifies the program from its version
+// values, installs the system palette for the default colours, and runs the main window.
+#include <QString>
+#include <cstdint>
+
+namespace tessary {
+
+class CMainDlg;
+
+struct OsVersion {
+    uint32_t major = 0;
+    uint32_t minor = 0;
+    uint32_t build = 0;
+};
+
+class CTessaryViewApp {
+public:
+    // Sets the locale, the granule and the OS version (traced), and installs the application
+    // palette as the system colours of the default colour table; needs the QApplication.
+    CTessaryViewApp();
+    ~CTessaryViewApp();
+    CTessaryViewApp(const CTessaryViewApp&) = delete;
+    CTessaryViewApp& operator=(const CTessaryViewApp&) = delete;
+
+    // Runs the main window modally; `openPath` (may be empty) is opened once it is up.
+    // Returns the main window's end code, or -1 when the program cannot start.
+    int InitInstance(const QString& openPath = {});
+
+    uint32_t ProgramVersion() const { return m_programVersion; }
+    const QString& ProgramFolder() const { return m_programFolder; }
+    const QString& ProgramFileName() const { return m_programFileName; }
+    const QString& ProfileName() const { return m_profileName; }
+    const OsVersion& Os() const { return m_os; }
+    uint32_t Granule() const { return m_granule; }
+    static const OsVersion& CurrentOs();
+
+private:
+    uint32_t m_programVersion = 0;
+    uint32_t m_granule = 0;
+    OsVersion m_os;
+    QString m_programFolder;
+    QString m_programFileName;
+    QString m_profileName;
+};
+
+}  // namespace tessary

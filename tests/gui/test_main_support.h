@@ -1,0 +1,100 @@
+#pragma once
+// A UI service that answers from a script and records every message box, and helpers that
+// write logs with insloggen for the window tests.
+#include <QCoreApplication>
+#include <QString>
+#include <cstdlib>
+#include <deque>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "mainwnd/QtUiService.h"
+#include "mainwnd/UiService.h"
+
+namespace tessary::test {
+
+struct ShownMessage {
+    QString text;
+    QString caption;
+    MessageIcon icon;
+    MessageButtons buttons;
+};
+
+class FakeUi : public UiService {
+public:
+    FakeUi() { m_previous = SetUi(this); }
+    ~FakeUi() override { SetUi(m_previous); }
+
+    // Answers in order; an empty queue answers OK / No.
+    std::deque<int> answers;
+    // Runs inside a message box, as if events arrived while it is open.
+    std::function<void(const ShownMessage&)> whileOpen;
+    std::vector<ShownMessage> messages;
+    QStringList closed;
+    // The open-file dialog: the path to choose (empty: cancel) and the check states to leave.
+    std::string openPath;
+    std::vector<bool> openChecks;
+    std::vector<OpenFileRequest> openRequests;
+
+    int ShowMessage(std::u16string_view text, std::u16string_view caption, MessageIcon icon,
+                    MessageButtons buttons) override {
+        ShownMessage shown{
+            QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size())),
+            QString::fromUtf16(caption.data(), static_cast<qsizetype>(caption.size())), icon,
+            buttons};
+        messages.push_back(shown);
+        if (whileOpen) {
+            whileOpen(shown);
+        }
+        if (!answers.empty()) {
+            const int answer = answers.front();
+            answers.pop_front();
+            return answer;
+        }
+        return buttons == MessageButtons::kOk ? kAnswerOk : kAnswerNoButton;
+    }
+    bool CloseMessage(std::u16string_view captionPrefix) override {
+        closed.push_back(
+            QString::fromUtf16(captionPrefix.data(), static_cast<qsizetype>(captionPrefix.size())));
+        return true;
+    }
+    bool AskOpenFile(OpenFileRequest& request) override {
+        for (size_t i = 0; i < openChecks.size() && i < request.checks.size(); ++i) {
+            request.checks[i].checked = openChecks[i];
+        }
+        openRequests.push_back(request);
+        if (openPath.empty()) {
+            return false;
+        }
+        request.path = openPath;
+        return true;
+    }
+    bool AskFolder(std::u16string_view, PathString&) override { return false; }
+    bool AskColor(std::u16string_view, uint32_t&) override { return false; }
+
+    // Captions of every message shown so far.
+    QStringList Captions() const {
+        QStringList list;
+        for (const ShownMessage& message : messages) {
+            list << message.caption;
+        }
+        return list;
+    }
+
+private:
+    UiService* m_previous = nullptr;
+};
+
+// Runs insloggen with `options` writing `path`; true when it succeeded.
+inline bool GenerateLog(const std::string& options, const std::string& path) {
+    const std::string command =
+        std::string(TESSARY_INSLOGGEN) + " --quiet " + options + " --out '" + path + "'";
+    return std::system(command.c_str()) == 0;
+}
+
+inline std::string DemoLogPath() {
+    return std::string(TESSARY_SOURCE_DIR) + "/samples/demo.dat";
+}
+
+}  // namespace tessary::test
