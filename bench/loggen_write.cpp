@@ -24,15 +24,15 @@ int main(int argc, char** argv) {
     const std::filesystem::path folder = argc > 2 ? argv[2] : (tmp && *tmp ? tmp : "/tmp");
     const std::string path = (folder / "bench_loggen_write.dat").string();
 
-    LogSpec spec;
-    spec.seed = 99;
-    spec.records = 0;
-    spec.sizeBytes = mib << 20;
+    LogProfile profile;
+    profile.seed = 99;
+    profile.records = 0;
+    profile.sizeBytes = mib << 20;
 
     // The generator alone: what the traffic model and the record layer cost.
     {
         const auto start = std::chrono::steady_clock::now();
-        LogGenerator generator(spec);
+        LogGenerator generator(profile);
         GeneratedRecord r;
         uint64_t records = 0;
         while (generator.Next(r)) {
@@ -46,12 +46,12 @@ int main(int argc, char** argv) {
     }
 
     for (const bool ring : {false, true}) {
-        spec.ring = ring;
-        spec.extHeaderLength = ring ? 32 : 0;
+        profile.ring = ring;
+        profile.extHeaderLength = ring ? 32 : 0;
         WriteResult result;
         std::string error;
         const auto start = std::chrono::steady_clock::now();
-        if (WriteLog(spec, path, &result, &error) != WriteStatus::kOk) {
+        if (WriteLog(profile, path, &result, &error) != WriteStatus::kOk) {
             std::fprintf(stderr, "bench_loggen_write: %s\n", error.c_str());
             return 1;
         }

@@ -28,18 +28,18 @@ bool IsDirectionLetter(uint8_t b) {
 
 }  // namespace
 
-uint32_t DataAreaOffset(const LogSpec& spec) {
-    return kInsHeaderSize + spec.extHeaderLength;
+uint32_t DataAreaOffset(const LogProfile& profile) {
+    return kInsHeaderSize + profile.extHeaderLength;
 }
 
 struct LogGenerator::State {
-    explicit State(const LogSpec& spec)
-        : resolved(Resolve(spec)),
-          prng(spec.seed ^ 0x5EC0DEDULL),
-          model(resolved, spec.seed),
-          headerSize(DataAreaOffset(spec)) {
-        badFcsAt = spec.badFcsAt;
-        noiseAt = spec.noiseAt;
+    explicit State(const LogProfile& profile)
+        : resolved(Resolve(profile)),
+          prng(profile.seed ^ 0x5EC0DEDULL),
+          model(resolved, profile.seed),
+          headerSize(DataAreaOffset(profile)) {
+        badFcsAt = profile.badFcsAt;
+        noiseAt = profile.noiseAt;
         std::sort(badFcsAt.begin(), badFcsAt.end());
         std::sort(noiseAt.begin(), noiseAt.end());
         model.Next(lookahead);
@@ -51,7 +51,7 @@ struct LogGenerator::State {
         uint8_t kind;
     };
 
-    ResolvedSpec resolved;
+    ResolvedProfile resolved;
     Prng prng;
     TrafficModel model;
     uint32_t headerSize;
@@ -70,7 +70,7 @@ struct LogGenerator::State {
     uint8_t record[kRecordHeaderSize + kMaxPayload + 8];
 
     bool TargetReached(int64_t nextTimeMs) const {
-        const LogSpec& s = resolved.spec;
+        const LogProfile& s = resolved.profile;
         if (s.records != 0) {
             return number >= s.records;
         }
@@ -93,7 +93,7 @@ struct LogGenerator::State {
         event = lookahead;
         relay = false;
         model.Next(lookahead);
-        const LogSpec& s = resolved.spec;
+        const LogProfile& s = resolved.profile;
         if (!event.layer1 && relays.size() < kRelaySlots && prng.PerMille(s.relayPerMille)) {
             Relay r{event.timeMs + prng.Between(1, 3), event, kRelayKinds[prng.Below(16)]};
             auto at =
@@ -112,7 +112,7 @@ struct LogGenerator::State {
     }
 
     uint32_t MakeGap(uint64_t recordNumber, uint8_t& warnings) {
-        const LogSpec& s = resolved.spec;
+        const LogProfile& s = resolved.profile;
         warnings = 0;
         if (recordNumber == 1) {
             if (!s.ring) {
@@ -167,7 +167,7 @@ struct LogGenerator::State {
     }
 
     void Build(GeneratedRecord& out, bool truncate) {
-        const LogSpec& s = resolved.spec;
+        const LogProfile& s = resolved.profile;
         out = GeneratedRecord{};
         out.number = ++number;
 
@@ -253,7 +253,7 @@ struct LogGenerator::State {
     }
 };
 
-LogGenerator::LogGenerator(const LogSpec& spec) : m_state(std::make_unique<State>(spec)) {}
+LogGenerator::LogGenerator(const LogProfile& profile) : m_state(std::make_unique<State>(profile)) {}
 
 LogGenerator::~LogGenerator() = default;
 
@@ -263,7 +263,7 @@ bool LogGenerator::Next(GeneratedRecord& out) {
         return false;
     }
     if (st.TargetReached(st.PeekTime())) {
-        if (st.resolved.spec.truncateLast && !st.truncatedDone) {
+        if (st.resolved.profile.truncateLast && !st.truncatedDone) {
             st.truncatedDone = true;
             st.ended = true;
             st.Build(out, true);
@@ -276,7 +276,7 @@ bool LogGenerator::Next(GeneratedRecord& out) {
     return true;
 }
 
-const ResolvedSpec& LogGenerator::Resolved() const {
+const ResolvedProfile& LogGenerator::Resolved() const {
     return m_state->resolved;
 }
 

@@ -1,17 +1,17 @@
 #pragma once
-// The in-memory generator of a synthetic INS log: yields the record stream of a LogSpec in
+// The in-memory generator of a synthetic INS log: yields the record stream of a LogProfile in
 // data-position order, each record with the gap bytes written before it, its time and what the
 // reader should make of it. WriteLog (LogWriter.h) puts exactly these bytes into a file, so a
 // test can walk a written log and compare it record by record with a fresh generator.
 //
-//   LogSpec spec;  spec.seed = 7;  spec.records = 500;
-//   LogGenerator gen(spec);        // the spec must pass ValidateSpec
+//   LogProfile profile;  profile.seed = 7;  profile.records = 500;
+//   LogGenerator gen(profile);        // the profile must pass ValidateProfile
 //   GeneratedRecord r;
 //   while (gen.Next(r)) { ... r.bytes, r.length, r.timeMs, r.count ... }
 #include <cstdint>
 #include <memory>
 
-#include "loggen/LogSpec.h"
+#include "loggen/LogProfile.h"
 
 namespace tessary::loggen {
 
@@ -40,7 +40,7 @@ struct GeneratedRecord {
 
 class LogGenerator {
 public:
-    explicit LogGenerator(const LogSpec& spec);
+    explicit LogGenerator(const LogProfile& profile);
     ~LogGenerator();
     LogGenerator(const LogGenerator&) = delete;
     LogGenerator& operator=(const LogGenerator&) = delete;
@@ -48,7 +48,7 @@ public:
     // False once the stream has ended; `out` points into the generator until the next call.
     bool Next(GeneratedRecord& out);
 
-    const ResolvedSpec& Resolved() const;
+    const ResolvedProfile& Resolved() const;
     // Bytes yielded so far, gaps included.
     uint64_t StreamBytes() const;
 
@@ -58,6 +58,6 @@ private:
 };
 
 // File offset of the data area: the header and the extended header.
-uint32_t DataAreaOffset(const LogSpec& spec);
+uint32_t DataAreaOffset(const LogProfile& profile);
 
 }  // namespace tessary::loggen

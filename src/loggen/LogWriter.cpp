@@ -172,9 +172,9 @@ void Account(StreamFacts& facts, const GeneratedRecord& r) {
 }
 
 // Writes the stream; with `sink` null only measures it.
-bool RunStream(const LogSpec& spec, DataSink* sink, StreamFacts& facts, std::string& error) {
-    LogGenerator generator(spec);
-    const uint64_t limit = 0xFFFFFFFFULL - DataAreaOffset(spec);
+bool RunStream(const LogProfile& profile, DataSink* sink, StreamFacts& facts, std::string& error) {
+    LogGenerator generator(profile);
+    const uint64_t limit = 0xFFFFFFFFULL - DataAreaOffset(profile);
     GeneratedRecord r;
     while (generator.Next(r)) {
         Account(facts, r);
@@ -189,8 +189,8 @@ bool RunStream(const LogSpec& spec, DataSink* sink, StreamFacts& facts, std::str
     return !sink || sink->Flush();
 }
 
-InsLogHeader MakeHeader(const ResolvedSpec& r, uint32_t dataByteCount) {
-    const LogSpec& s = r.spec;
+InsLogHeader MakeHeader(const ResolvedProfile& r, uint32_t dataByteCount) {
+    const LogProfile& s = r.profile;
     InsLogHeader h{};
     h.startYear = s.start.year;
     h.startMonth = static_cast<uint8_t>(s.start.month);
@@ -221,21 +221,21 @@ WriteStatus Fail(File& file, const std::string& temp, std::string& error, const 
 
 }  // namespace
 
-WriteStatus WriteLog(const LogSpec& spec, const std::string& path, WriteResult* result,
+WriteStatus WriteLog(const LogProfile& profile, const std::string& path, WriteResult* result,
                      std::string* errorOut) {
     std::string scratch;
     std::string& error = errorOut ? *errorOut : scratch;
     error.clear();
-    if (std::string problem = ValidateSpec(spec); !problem.empty()) {
+    if (std::string problem = ValidateProfile(profile); !problem.empty()) {
         error = problem;
-        return WriteStatus::kBadSpec;
+        return WriteStatus::kBadProfile;
     }
     if (path.empty()) {
         error = "--out: no file name";
-        return WriteStatus::kBadSpec;
+        return WriteStatus::kBadProfile;
     }
-    const ResolvedSpec resolved = Resolve(spec);
-    const uint32_t headerBytes = DataAreaOffset(spec);
+    const ResolvedProfile resolved = Resolve(profile);
+    const uint32_t headerBytes = DataAreaOffset(profile);
 
     StreamFacts facts;
     const std::string temp = TemporaryPathFor(path);
@@ -245,27 +245,27 @@ WriteStatus WriteLog(const LogSpec& spec, const std::string& path, WriteResult* 
         return WriteStatus::kFileError;
     }
     DataSink sink(file, headerBytes);
-    if (!RunStream(spec, &sink, facts, error)) {
+    if (!RunStream(profile, &sink, facts, error)) {
         if (!error.empty()) {
-            return Fail(file, temp, error, error, WriteStatus::kBadSpec);
+            return Fail(file, temp, error, error, WriteStatus::kBadProfile);
         }
         return Fail(file, temp, error, "cannot write " + temp + ": " + ErrorText(GetLastError()));
     }
 
     const uint32_t dataBytes = static_cast<uint32_t>(facts.bytes);
     uint32_t headOffset = 0;
-    if (spec.ring) {
-        if (!spec.headOffsetSet) {
+    if (profile.ring) {
+        if (!profile.headOffsetSet) {
             headOffset = static_cast<uint32_t>(facts.bytes * 37 / 100);
-        } else if (spec.headOffsetPercent) {
-            headOffset = static_cast<uint32_t>(facts.bytes * spec.headOffset / 100);
-        } else if (spec.headOffset >= facts.bytes) {
+        } else if (profile.headOffsetPercent) {
+            headOffset = static_cast<uint32_t>(facts.bytes * profile.headOffset / 100);
+        } else if (profile.headOffset >= facts.bytes) {
             return Fail(file, temp, error,
-                        "--head-offset: " + std::to_string(spec.headOffset) +
+                        "--head-offset: " + std::to_string(profile.headOffset) +
                             " is not inside the ring of " + std::to_string(facts.bytes) + " bytes",
-                        WriteStatus::kBadSpec);
+                        WriteStatus::kBadProfile);
         } else {
-            headOffset = static_cast<uint32_t>(spec.headOffset);
+            headOffset = static_cast<uint32_t>(profile.headOffset);
         }
         // The oldest data (stream position 0) goes to the head offset.
         if (!RotateRight(file, headerBytes, dataBytes, headOffset)) {
@@ -273,13 +273,13 @@ WriteStatus WriteLog(const LogSpec& spec, const std::string& path, WriteResult* 
                         "cannot write " + temp + ": " + ErrorText(GetLastError()));
         }
     }
-    uint32_t countField = spec.ring ? headOffset : (spec.dataCountZero ? 0 : dataBytes);
+    uint32_t countField = profile.ring ? headOffset : (profile.dataCountZero ? 0 : dataBytes);
     InsLogHeader header = MakeHeader(resolved, countField);
     InsLogExtHeader ext{};
     uint64_t endValue = 0;
-    if (spec.extHeaderLength != 0) {
-        endValue = spec.endValueSet
-                       ? spec.endValueMs
+    if (profile.extHeaderLength != 0) {
+        endValue = profile.endValueSet
+                       ? profile.endValueMs
                        : static_cast<uint64_t>(facts.lastTimeMs > 0 ? facts.lastTimeMs : 0);
         SetEndValue(header, ext, endValue);
     }
@@ -287,7 +287,7 @@ WriteStatus WriteLog(const LogSpec& spec, const std::string& path, WriteResult* 
     uint8_t bytes[kInsHeaderSize];
     SerializeInsLogHeader(header, bytes);
     std::copy(bytes, bytes + kInsHeaderSize, head.begin());
-    if (spec.extHeaderLength != 0) {
+    if (profile.extHeaderLength != 0) {
         uint8_t extBytes[kInsExtHeaderSize];
         SerializeInsLogExtHeader(ext, extBytes);
         std::copy(extBytes, extBytes + kInsExtHeaderSize, head.begin() + kInsHeaderSize);
@@ -299,7 +299,7 @@ WriteStatus WriteLog(const LogSpec& spec, const std::string& path, WriteResult* 
         return Fail(file, temp, error, "cannot close " + temp + ": " + ErrorText(GetLastError()));
     }
     std::error_code ec;
-    if (spec.ring) {
+    if (profile.ring) {
         // Drop the scratch copy of the tail that the rotation left past the data.
         std::filesystem::resize_file(temp, headerBytes + facts.bytes, ec);
         if (ec) {

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <string>
 
-#include "loggen/LogSpec.h"
+#include "loggen/LogProfile.h"
 
 namespace tessary::loggen {
 
@@ -29,11 +29,11 @@ struct WriteResult {
 // same folder), so that a program can remove it when it is interrupted.
 std::string TemporaryPathFor(const std::string& path);
 
-enum class WriteStatus { kOk, kBadSpec, kFileError };
+enum class WriteStatus { kOk, kBadProfile, kFileError };
 
-// On failure `error` names the offending option (kBadSpec) or the file and its error
+// On failure `error` names the offending option (kBadProfile) or the file and its error
 // (kFileError); no file is left behind either way.
-WriteStatus WriteLog(const LogSpec& spec, const std::string& path, WriteResult* result = nullptr,
-                     std::string* error = nullptr);
+WriteStatus WriteLog(const LogProfile& profile, const std::string& path,
+                     WriteResult* result = nullptr, std::string* error = nullptr);
 
 }  // namespace tessary::loggen

@@ -174,31 +174,31 @@ const std::vector<OptionDef>& Options() {
              return !v.empty();
          }},
         {"--seed", "N", "random seed (default 1); the same seed and options give the same bytes",
-         [](CommandLine& c, const std::string& v) { return ParseUnsigned(v, c.spec.seed); }},
+         [](CommandLine& c, const std::string& v) { return ParseUnsigned(v, c.profile.seed); }},
         {"--records", "N", "write N complete records (default 1000)",
          [](CommandLine& c, const std::string& v) {
-             c.spec.sizeBytes = 0;
-             c.spec.spanMs = 0;
-             return ParseUnsigned(v, c.spec.records) && c.spec.records > 0;
+             c.profile.sizeBytes = 0;
+             c.profile.spanMs = 0;
+             return ParseUnsigned(v, c.profile.records) && c.profile.records > 0;
          }},
         {"--size", "SIZE", "write until the file holds SIZE bytes (suffix K, M, G: 1024-based)",
          [](CommandLine& c, const std::string& v) {
-             c.spec.records = 0;
-             c.spec.spanMs = 0;
-             return ParseSize(v, c.spec.sizeBytes) && c.spec.sizeBytes > 0;
+             c.profile.records = 0;
+             c.profile.spanMs = 0;
+             return ParseSize(v, c.profile.sizeBytes) && c.profile.sizeBytes > 0;
          }},
         {"--span", "TIME", "write until the records cover TIME (suffix ms, s, m, h, d)",
          [](CommandLine& c, const std::string& v) {
-             c.spec.records = 0;
-             c.spec.sizeBytes = 0;
-             return ParseDuration(v, c.spec.spanMs) && c.spec.spanMs > 0;
+             c.profile.records = 0;
+             c.profile.sizeBytes = 0;
+             return ParseDuration(v, c.profile.spanMs) && c.profile.spanMs > 0;
          }},
         {"--board", "64|1500", "board kind: INS-Net 64 (default) or INS-Net 1500",
          [](CommandLine& c, const std::string& v) {
              if (v != "64" && v != "1500") {
                  return false;
              }
-             c.spec.board = v == "64" ? Board::Ins64 : Board::Ins1500;
+             c.profile.board = v == "64" ? Board::Ins64 : Board::Ins1500;
              return true;
          }},
         {"--board-kind", "HEX", "raw BD_STS value (default 0x0001, or 0x0003 for 1500)",
@@ -207,7 +207,7 @@ const std::vector<OptionDef>& Options() {
              if (!ParseUnsigned(v, n) || n == 0 || n > 0xFFFF) {
                  return false;
              }
-             c.spec.boardKind = static_cast<uint16_t>(n);
+             c.profile.boardKind = static_cast<uint16_t>(n);
              return true;
          }},
         {"--data-kind", "1|4", "1 single INS line (default), 4 INS-Net 64 bulk (two lines)",
@@ -215,7 +215,7 @@ const std::vector<OptionDef>& Options() {
              if (v != "1" && v != "4") {
                  return false;
              }
-             c.spec.dataKind = static_cast<uint8_t>(v[0] - '0');
+             c.profile.dataKind = static_cast<uint8_t>(v[0] - '0');
              return true;
          }},
         {"--lines", "1|2", "data kind 4: lines in the stream (default 2)",
@@ -223,7 +223,7 @@ const std::vector<OptionDef>& Options() {
              if (v != "1" && v != "2") {
                  return false;
              }
-             c.spec.lines = static_cast<unsigned>(v[0] - '0');
+             c.profile.lines = static_cast<unsigned>(v[0] - '0');
              return true;
          }},
         {"--channel", "N", "channel number in the header (0-255, default 1)",
@@ -232,7 +232,7 @@ const std::vector<OptionDef>& Options() {
              if (!ParseUnsigned(v, n) || n > 255) {
                  return false;
              }
-             c.spec.channelNumber = static_cast<uint8_t>(n);
+             c.profile.channelNumber = static_cast<uint8_t>(n);
              return true;
          }},
         {"--trace-type", "N", "INS trace type in the header (0-255, default 1)",
@@ -241,22 +241,22 @@ const std::vector<OptionDef>& Options() {
              if (!ParseUnsigned(v, n) || n > 255) {
                  return false;
              }
-             c.spec.traceType = static_cast<uint8_t>(n);
+             c.profile.traceType = static_cast<uint8_t>(n);
              return true;
          }},
         {"--start", "DATETIME",
          "start date/time \"YYYY-MM-DD hh:mm:ss[.fff]\" (default 2024-06-07 12:34:56.789)",
-         [](CommandLine& c, const std::string& v) { return ParseDateTime(v, c.spec.start); }},
+         [](CommandLine& c, const std::string& v) { return ParseDateTime(v, c.profile.start); }},
         {"--start-correction", "MS", "signed 36-bit start correction in ms (default 0)",
          [](CommandLine& c, const std::string& v) {
-             return ParseSigned(v, c.spec.startCorrectionMs);
+             return ParseSigned(v, c.profile.startCorrectionMs);
          }},
         {"--counter-bits", "30|32", "width of the 1 ms counter (default 30, 32 for 1500)",
          [](CommandLine& c, const std::string& v) {
              if (v != "30" && v != "32") {
                  return false;
              }
-             c.spec.counterBits = v == "30" ? 30 : 32;
+             c.profile.counterBits = v == "30" ? 30 : 32;
              return true;
          }},
         {"--count-start", "N", "counter value at the start date/time (default from the seed)",
@@ -265,8 +265,8 @@ const std::vector<OptionDef>& Options() {
              if (!ParseUnsigned(v, n) || n > 0xFFFFFFFF) {
                  return false;
              }
-             c.spec.countStart = static_cast<uint32_t>(n);
-             c.spec.countStartSet = true;
+             c.profile.countStart = static_cast<uint32_t>(n);
+             c.profile.countStartSet = true;
              return true;
          }},
         {"--first-record-ms", "MS",
@@ -276,12 +276,12 @@ const std::vector<OptionDef>& Options() {
              if (!ParseUnsigned(v, n) || n > 0x3FFFFFFF) {
                  return false;
              }
-             c.spec.firstRecordMs = static_cast<int64_t>(n);
+             c.profile.firstRecordMs = static_cast<int64_t>(n);
              return true;
          }},
         {"--ring", nullptr, "write a ring file (loop count 1 unless --loop-count)",
          [](CommandLine& c, const std::string&) {
-             c.spec.ring = true;
+             c.profile.ring = true;
              return true;
          }},
         {"--loop-count", "N", "ring file with this loop count (1 or more)",
@@ -290,18 +290,18 @@ const std::vector<OptionDef>& Options() {
              if (!ParseUnsigned(v, n) || n == 0 || n > 0xFFFFFFFF) {
                  return false;
              }
-             c.spec.ring = true;
-             c.spec.loopCount = static_cast<uint32_t>(n);
+             c.profile.ring = true;
+             c.profile.loopCount = static_cast<uint32_t>(n);
              return true;
          }},
         {"--head-offset", "N|P%",
          "ring: head offset in bytes, or as a share of the data area (default 37%)",
          [](CommandLine& c, const std::string& v) {
-             c.spec.headOffsetSet = true;
-             c.spec.headOffsetPercent = !v.empty() && v.back() == '%';
-             const std::string n = c.spec.headOffsetPercent ? v.substr(0, v.size() - 1) : v;
-             return ParseUnsigned(n, c.spec.headOffset) &&
-                    (!c.spec.headOffsetPercent || c.spec.headOffset < 100);
+             c.profile.headOffsetSet = true;
+             c.profile.headOffsetPercent = !v.empty() && v.back() == '%';
+             const std::string n = c.profile.headOffsetPercent ? v.substr(0, v.size() - 1) : v;
+             return ParseUnsigned(n, c.profile.headOffset) &&
+                    (!c.profile.headOffsetPercent || c.profile.headOffset < 100);
          }},
         {"--ext-header", "LEN", "extended header of LEN bytes (32-255) with the end value",
          [](CommandLine& c, const std::string& v) {
@@ -309,57 +309,68 @@ const std::vector<OptionDef>& Options() {
              if (!ParseUnsigned(v, n) || n < 32 || n > 255) {
                  return false;
              }
-             c.spec.extHeaderLength = static_cast<uint8_t>(n);
+             c.profile.extHeaderLength = static_cast<uint8_t>(n);
              return true;
          }},
         {"--end-value", "MS", "end value in ms (default: the time of the last record)",
          [](CommandLine& c, const std::string& v) {
-             c.spec.endValueSet = true;
-             return ParseUnsigned(v, c.spec.endValueMs) && c.spec.endValueMs <= 0xFFFFFFFFFULL;
+             c.profile.endValueSet = true;
+             return ParseUnsigned(v, c.profile.endValueMs) &&
+                    c.profile.endValueMs <= 0xFFFFFFFFFULL;
          }},
         {"--data-count-zero", nullptr, "linear: write data byte count 0 (\"the rest of the file\")",
          [](CommandLine& c, const std::string&) {
-             c.spec.dataCountZero = true;
+             c.profile.dataCountZero = true;
              return true;
          }},
         {"--bad-fcs", "RATE", "per mille of kind-0 frames with a wrong check sequence (default 1)",
-         [](CommandLine& c, const std::string& v) { return ParseRate(v, c.spec.badFcsPerMille); }},
+         [](CommandLine& c, const std::string& v) {
+             return ParseRate(v, c.profile.badFcsPerMille);
+         }},
         {"--bad-fcs-at", "N,...", "a wrong check sequence at these records (or the next kind 0)",
-         [](CommandLine& c, const std::string& v) { return ParseList(v, c.spec.badFcsAt); }},
+         [](CommandLine& c, const std::string& v) { return ParseList(v, c.profile.badFcsAt); }},
         {"--noise", "RATE", "per mille of records after a gap of noise bytes (default 1)",
-         [](CommandLine& c, const std::string& v) { return ParseRate(v, c.spec.noisePerMille); }},
+         [](CommandLine& c, const std::string& v) {
+             return ParseRate(v, c.profile.noisePerMille);
+         }},
         {"--noise-at", "N,...", "a gap of noise bytes before these records",
-         [](CommandLine& c, const std::string& v) { return ParseList(v, c.spec.noiseAt); }},
+         [](CommandLine& c, const std::string& v) { return ParseList(v, c.profile.noiseAt); }},
         {"--stray-marks", "RATE", "per mille of records after an 0xFF that opens no record",
-         [](CommandLine& c, const std::string& v) { return ParseRate(v, c.spec.strayPerMille); }},
+         [](CommandLine& c, const std::string& v) {
+             return ParseRate(v, c.profile.strayPerMille);
+         }},
         {"--fill", "RATE", "per mille of records after a run of 0xFF fill (default 3)",
-         [](CommandLine& c, const std::string& v) { return ParseRate(v, c.spec.fillPerMille); }},
+         [](CommandLine& c, const std::string& v) { return ParseRate(v, c.profile.fillPerMille); }},
         {"--odd-frames", "RATE", "per mille of frames the decoder calls out of scope (default 10)",
-         [](CommandLine& c, const std::string& v) { return ParseRate(v, c.spec.oddPerMille); }},
+         [](CommandLine& c, const std::string& v) { return ParseRate(v, c.profile.oddPerMille); }},
         {"--prefix", "RATE", "per mille of frames behind a 0x01 prefix (default 5)",
-         [](CommandLine& c, const std::string& v) { return ParseRate(v, c.spec.prefixPerMille); }},
+         [](CommandLine& c, const std::string& v) {
+             return ParseRate(v, c.profile.prefixPerMille);
+         }},
         {"--oversize", "RATE", "per mille of I frames followed by a kind-0 record over 264 bytes",
          [](CommandLine& c, const std::string& v) {
-             return ParseRate(v, c.spec.oversizePerMille);
+             return ParseRate(v, c.profile.oversizePerMille);
          }},
         {"--relay", "RATE", "per mille of frames copied to blocks A/D as kinds 1-8 (default 500)",
-         [](CommandLine& c, const std::string& v) { return ParseRate(v, c.spec.relayPerMille); }},
+         [](CommandLine& c, const std::string& v) {
+             return ParseRate(v, c.profile.relayPerMille);
+         }},
         {"--no-block-at", "N", "make record N a receive kind-9 record (no INS block)",
          [](CommandLine& c, const std::string& v) {
-             return ParseUnsigned(v, c.spec.noBlockAt) && c.spec.noBlockAt > 0;
+             return ParseUnsigned(v, c.profile.noBlockAt) && c.profile.noBlockAt > 0;
          }},
         {"--truncate-last", nullptr, "cut the last record short",
          [](CommandLine& c, const std::string&) {
-             c.spec.truncateLast = true;
+             c.profile.truncateLast = true;
              return true;
          }},
         {"--call-interval", "TIME", "mean time between call attempts per line (default 20s)",
          [](CommandLine& c, const std::string& v) {
-             return ParseDuration(v, c.spec.callIntervalMs);
+             return ParseDuration(v, c.profile.callIntervalMs);
          }},
         {"--poll-interval", "TIME", "idle time before a link is polled with RR (default 10s)",
          [](CommandLine& c, const std::string& v) {
-             return ParseDuration(v, c.spec.pollIntervalMs);
+             return ParseDuration(v, c.profile.pollIntervalMs);
          }},
         {"--quiet", nullptr, "print nothing on success",
          [](CommandLine& c, const std::string&) {
@@ -437,7 +448,7 @@ ParseOutcome ParseCommandLine(const std::vector<std::string>& args, CommandLine&
         error = "--out: missing (the log file to write)";
         return ParseOutcome::kUsageError;
     }
-    if (std::string problem = ValidateSpec(line.spec); !problem.empty()) {
+    if (std::string problem = ValidateProfile(line.profile); !problem.empty()) {
         error = problem;
         return ParseOutcome::kUsageError;
     }

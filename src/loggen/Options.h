@@ -1,14 +1,14 @@
 #pragma once
-// The command line of insloggen: every option fills one LogSpec field.
+// The command line of insloggen: every option fills one LogProfile field.
 #include <string>
 #include <vector>
 
-#include "loggen/LogSpec.h"
+#include "loggen/LogProfile.h"
 
 namespace tessary::loggen {
 
 struct CommandLine {
-    LogSpec spec;
+    LogProfile profile;
     std::string out;
     bool quiet = false;
 };

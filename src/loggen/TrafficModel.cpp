@@ -47,10 +47,10 @@ void MakeNumber(Prng& prng, char* out, unsigned digits) {
 
 }  // namespace
 
-TrafficModel::TrafficModel(const ResolvedSpec& spec, uint64_t seed)
-    : m_spec(spec), m_prng(seed), m_is1500(spec.spec.board == Board::Ins1500) {
-    m_lines.resize(spec.lines);
-    for (unsigned l = 0; l < spec.lines; ++l) {
+TrafficModel::TrafficModel(const ResolvedProfile& profile, uint64_t seed)
+    : m_spec(profile), m_prng(seed), m_is1500(profile.profile.board == Board::Ins1500) {
+    m_lines.resize(profile.lines);
+    for (unsigned l = 0; l < profile.lines; ++l) {
         Line& line = m_lines[l];
         line.index = static_cast<uint8_t>(l);
         line.linkCount = m_is1500 ? 1 : 2;
@@ -195,7 +195,7 @@ void TrafficModel::FireLayer1(Line& line) {
         // A malformed status record without bytes.
         EmitLayer1(line, nullptr, 0);
     }
-    const int64_t interval = m_spec.spec.callIntervalMs;
+    const int64_t interval = m_spec.profile.callIntervalMs;
     Schedule(m_now + m_prng.Between(interval * 5, interval * 60), Action::Layer1, line.index);
 }
 
@@ -277,7 +277,7 @@ void TrafficModel::FireAck(uint16_t linkIndex, bool fromNetwork) {
 
 void TrafficModel::FireLink(uint16_t linkIndex) {
     Link& link = m_links[linkIndex];
-    const int64_t poll = m_spec.spec.pollIntervalMs;
+    const int64_t poll = m_spec.profile.pollIntervalMs;
     auto again = [&](int64_t low, int64_t high) {
         Schedule(m_now + m_prng.Between(low, high), Action::Link, linkIndex);
     };
@@ -450,7 +450,7 @@ void TrafficModel::FireLink(uint16_t linkIndex) {
 }
 
 void TrafficModel::MaybeOversize(Link& link, uint8_t crLength, uint32_t crValue, bool incoming) {
-    if (!m_prng.PerMille(m_spec.spec.oversizePerMille)) {
+    if (!m_prng.PerMille(m_spec.profile.oversizePerMille)) {
         return;
     }
     // INFORMATION with a user-user element that takes a kind-0 record past 264 bytes.
@@ -469,7 +469,7 @@ void TrafficModel::MaybeOversize(Link& link, uint8_t crLength, uint32_t crValue,
 }
 
 void TrafficModel::MaybeOdd(Link& link) {
-    if (!m_prng.PerMille(m_spec.spec.oddPerMille)) {
+    if (!m_prng.PerMille(m_spec.profile.oddPerMille)) {
         return;
     }
     const bool fromNetwork = m_prng.Below(2) != 0;
@@ -626,7 +626,7 @@ uint16_t TrafficModel::NewCall(Line& line, uint16_t link, bool incoming) {
 }
 
 void TrafficModel::FireArrival(Line& line) {
-    const int64_t interval = m_spec.spec.callIntervalMs;
+    const int64_t interval = m_spec.profile.callIntervalMs;
     Schedule(m_now + m_prng.Between(interval / 4, interval * 7 / 4), Action::Arrival, line.index);
 
     // The terminals that can take a call now.

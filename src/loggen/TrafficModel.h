@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "loggen/FrameBytes.h"
-#include "loggen/LogSpec.h"
+#include "loggen/LogProfile.h"
 #include "loggen/Prng.h"
 
 namespace tessary::loggen {
@@ -26,7 +26,7 @@ struct FrameEvent {
 
 class TrafficModel {
 public:
-    TrafficModel(const ResolvedSpec& spec, uint64_t seed);
+    TrafficModel(const ResolvedProfile& profile, uint64_t seed);
     // The next frame in time order; the stream never ends.
     void Next(FrameEvent& out);
 
@@ -137,7 +137,7 @@ private:
     void PutCodeset6(FrameBytes& f);
     void EndCall(uint16_t callIndex);
 
-    const ResolvedSpec& m_spec;
+    const ResolvedProfile& m_spec;
     Prng m_prng;
     bool m_is1500;
     std::priority_queue<Pending, std::vector<Pending>, std::greater<Pending>> m_queue;

@@ -50,10 +50,10 @@ int main(int argc, char** argv) {
     }
     RemoveTempOnSignals(TemporaryPathFor(line.out));
     WriteResult result;
-    switch (WriteLog(line.spec, line.out, &result, &error)) {
+    switch (WriteLog(line.profile, line.out, &result, &error)) {
         case WriteStatus::kOk:
             break;
-        case WriteStatus::kBadSpec:
+        case WriteStatus::kBadProfile:
             std::fprintf(stderr, "insloggen: %s\nTry 'insloggen --help'.\n", error.c_str());
             return 2;
         case WriteStatus::kFileError:

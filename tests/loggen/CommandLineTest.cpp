@@ -168,13 +168,13 @@ TEST(InsloggenCli, LibraryAndProgramWriteTheSameFile) {
                         "-1500", "--truncate-last", "--out", dir.File("cli.dat")})
             .code,
         0);
-    loggen::LogSpec spec;
-    spec.seed = 5;
-    spec.records = 700;
-    spec.board = loggen::Board::Ins1500;
-    spec.startCorrectionMs = -1500;
-    spec.truncateLast = true;
-    ASSERT_EQ(loggen::WriteLog(spec, dir.File("lib.dat")), loggen::WriteStatus::kOk);
+    loggen::LogProfile profile;
+    profile.seed = 5;
+    profile.records = 700;
+    profile.board = loggen::Board::Ins1500;
+    profile.startCorrectionMs = -1500;
+    profile.truncateLast = true;
+    ASSERT_EQ(loggen::WriteLog(profile, dir.File("lib.dat")), loggen::WriteStatus::kOk);
     EXPECT_EQ(ReadBytes(dir.File("cli.dat")), ReadBytes(dir.File("lib.dat")));
 }
 
@@ -252,8 +252,8 @@ TEST(LoggenOptions, SizesDurationsAndDates) {
     ASSERT_EQ(loggen::ParseCommandLine({"--size", "100M", "--out", "x"}, line, error),
               loggen::ParseOutcome::kRun)
         << error;
-    EXPECT_EQ(line.spec.sizeBytes, 100u << 20);
-    EXPECT_EQ(line.spec.records, 0u);
+    EXPECT_EQ(line.profile.sizeBytes, 100u << 20);
+    EXPECT_EQ(line.profile.records, 0u);
     line = {};
     ASSERT_EQ(loggen::ParseCommandLine(
                   {"--span=3d", "--call-interval", "90s", "--start", "2024-01-31T23:59:59.999",
@@ -261,11 +261,11 @@ TEST(LoggenOptions, SizesDurationsAndDates) {
                   line, error),
               loggen::ParseOutcome::kRun)
         << error;
-    EXPECT_EQ(line.spec.spanMs, 3 * 86400000LL);
-    EXPECT_EQ(line.spec.callIntervalMs, 90000);
-    EXPECT_EQ(line.spec.start.day, 31);
-    EXPECT_EQ(line.spec.start.milliseconds, 999);
-    EXPECT_EQ(line.spec.countStart, 0x3FFFFF00u);
+    EXPECT_EQ(line.profile.spanMs, 3 * 86400000LL);
+    EXPECT_EQ(line.profile.callIntervalMs, 90000);
+    EXPECT_EQ(line.profile.start.day, 31);
+    EXPECT_EQ(line.profile.start.milliseconds, 999);
+    EXPECT_EQ(line.profile.countStart, 0x3FFFFF00u);
     line = {};
     EXPECT_EQ(
         loggen::ParseCommandLine({"--start", "2024-01-31 24:00:00", "--out", "x"}, line, error),

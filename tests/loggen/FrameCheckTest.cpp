@@ -6,7 +6,7 @@
 
 #include "LogWalk.h"
 #include "decode/Fcs16.h"
-#include "loggen/LogSpec.h"
+#include "loggen/LogProfile.h"
 
 namespace tessary::test {
 namespace {
@@ -27,17 +27,17 @@ TEST(Fcs16, CheckValueOfTheStandard) {
 }
 
 TEST(FrameCheck, EveryKindZeroFrameVerifiesUnlessChosenBad) {
-    loggen::LogSpec spec;
-    spec.seed = 31;
-    spec.records = 20000;
-    spec.badFcsPerMille = 15;
-    spec.prefixPerMille = 40;
-    spec.oversizePerMille = 10;
+    loggen::LogProfile profile;
+    profile.seed = 31;
+    profile.records = 20000;
+    profile.badFcsPerMille = 15;
+    profile.prefixPerMille = 40;
+    profile.oversizePerMille = 10;
     size_t kindZero = 0;
     size_t bad = 0;
     size_t oversize = 0;
     size_t prefixed = 0;
-    for (const ExpectedRecord& e : Generate(spec)) {
+    for (const ExpectedRecord& e : Generate(profile)) {
         const auto& r = e.info;
         ASSERT_EQ(r.payloadLength + 9u, e.bytes.size());
         ASSERT_LE(r.payloadLength, 266);
@@ -70,15 +70,15 @@ TEST(FrameCheck, EveryKindZeroFrameVerifiesUnlessChosenBad) {
 }
 
 TEST(FrameCheck, ChosenPositionsAndNoOthers) {
-    loggen::LogSpec spec;
-    spec.seed = 32;
-    spec.records = 600;
-    spec.badFcsPerMille = 0;
-    spec.badFcsAt = {100, 350};
+    loggen::LogProfile profile;
+    profile.seed = 32;
+    profile.records = 600;
+    profile.badFcsPerMille = 0;
+    profile.badFcsAt = {100, 350};
     std::vector<uint64_t> badAt;
     uint64_t firstKindZeroFrom100 = 0;
     uint64_t firstKindZeroFrom350 = 0;
-    for (const ExpectedRecord& e : Generate(spec)) {
+    for (const ExpectedRecord& e : Generate(profile)) {
         const auto& r = e.info;
         if (r.kind == 0 && !r.oversize) {
             if (r.number >= 100 && firstKindZeroFrom100 == 0) {
@@ -97,10 +97,10 @@ TEST(FrameCheck, ChosenPositionsAndNoOthers) {
 }
 
 TEST(FrameCheck, CopiesInKindsOneToEightRepeatAFrameWithoutCheckBytes) {
-    loggen::LogSpec spec;
-    spec.seed = 33;
-    spec.records = 5000;
-    const std::vector<ExpectedRecord> records = Generate(spec);
+    loggen::LogProfile profile;
+    profile.seed = 33;
+    profile.records = 5000;
+    const std::vector<ExpectedRecord> records = Generate(profile);
     size_t copies = 0;
     bool kind5 = false;
     for (size_t i = 0; i < records.size(); ++i) {
@@ -129,12 +129,12 @@ TEST(FrameCheck, CopiesInKindsOneToEightRepeatAFrameWithoutCheckBytes) {
 }
 
 TEST(FrameCheck, RecordTimesNeverGoBack) {
-    loggen::LogSpec spec;
-    spec.seed = 34;
-    spec.records = 20000;
-    spec.dataKind = 4;
+    loggen::LogProfile profile;
+    profile.seed = 34;
+    profile.records = 20000;
+    profile.dataKind = 4;
     int64_t previous = INT64_MIN;
-    for (const ExpectedRecord& e : Generate(spec)) {
+    for (const ExpectedRecord& e : Generate(profile)) {
         ASSERT_GE(e.info.timeMs, previous) << "record " << e.info.number;
         previous = e.info.timeMs;
     }

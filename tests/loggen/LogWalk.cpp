@@ -62,9 +62,9 @@ WalkResult WalkLog(const std::string& path, uint8_t lineSelection) {
     return result;
 }
 
-std::vector<ExpectedRecord> Generate(const loggen::LogSpec& spec) {
+std::vector<ExpectedRecord> Generate(const loggen::LogProfile& profile) {
     std::vector<ExpectedRecord> out;
-    loggen::LogGenerator generator(spec);
+    loggen::LogGenerator generator(profile);
     loggen::GeneratedRecord r;
     while (generator.Next(r)) {
         ExpectedRecord e;

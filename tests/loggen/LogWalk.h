@@ -1,12 +1,12 @@
 #pragma once
 // Reading generated logs back: the project's reader walks a written file and collects what it
-// hands on; the generator replays the same spec for comparison.
+// hands on; the generator replays the same profile for comparison.
 #include <cstdint>
 #include <string>
 #include <vector>
 
 #include "loggen/LogGenerator.h"
-#include "loggen/LogSpec.h"
+#include "loggen/LogProfile.h"
 
 namespace tessary::test {
 
@@ -42,7 +42,7 @@ struct ExpectedRecord {
     std::vector<uint8_t> bytes;
 };
 
-std::vector<ExpectedRecord> Generate(const loggen::LogSpec& spec);
+std::vector<ExpectedRecord> Generate(const loggen::LogProfile& profile);
 
 // Runs a program and returns its exit code; stdout and stderr go to the given files.
 int RunProgram(const std::vector<std::string>& args, const std::string& outPath,

@@ -14,11 +14,11 @@ namespace tessary::test {
 namespace {
 
 using loggen::Board;
-using loggen::LogSpec;
+using loggen::LogProfile;
 
 struct ReadBackCase {
     const char* name;
-    LogSpec spec;
+    LogProfile profile;
     int correctionState;
 };
 
@@ -26,8 +26,8 @@ void PrintTo(const ReadBackCase& c, std::ostream* os) {
     *os << c.name;
 }
 
-LogSpec Base(uint64_t seed, uint64_t records) {
-    LogSpec s;
+LogProfile Base(uint64_t seed, uint64_t records) {
+    LogProfile s;
     s.seed = seed;
     s.records = records;
     return s;
@@ -37,25 +37,25 @@ std::vector<ReadBackCase> Cases() {
     std::vector<ReadBackCase> cases;
     cases.push_back({"Ins64Linear", Base(3, 3000), 0});
     {
-        LogSpec s = Base(4, 3000);
+        LogProfile s = Base(4, 3000);
         s.board = Board::Ins1500;
         s.countStartSet = true;
         s.countStart = 0xFFFF0000;  // the 32-bit counter wraps after about 65 s
         cases.push_back({"Ins1500Wrap32", s, 0});
     }
     {
-        LogSpec s = Base(5, 3000);
+        LogProfile s = Base(5, 3000);
         s.countStartSet = true;
         s.countStart = 0x3FFF0000;  // the 30-bit counter wraps after about 65 s
         cases.push_back({"Ins64Wrap30", s, 0});
     }
     {
-        LogSpec s = Base(6, 4000);
+        LogProfile s = Base(6, 4000);
         s.dataKind = 4;
         cases.push_back({"BulkTwoLines", s, 0});
     }
     {
-        LogSpec s = Base(7, 3000);
+        LogProfile s = Base(7, 3000);
         s.ring = true;
         s.loopCount = 3;
         s.headOffsetSet = true;
@@ -66,7 +66,7 @@ std::vector<ReadBackCase> Cases() {
         cases.push_back({"RingBaseFromCounts", s, -1});
     }
     {
-        LogSpec s = Base(8, 0);
+        LogProfile s = Base(8, 0);
         s.spanMs = 13LL * 86400000;  // beyond the 30-bit counter range
         s.ring = true;
         s.extHeaderLength = 32;
@@ -75,7 +75,7 @@ std::vector<ReadBackCase> Cases() {
         cases.push_back({"RingBaseFromEndTime", s, 1});
     }
     {
-        LogSpec s = Base(9, 2000);
+        LogProfile s = Base(9, 2000);
         s.ring = true;
         s.startCorrectionMs = 90000;
         s.headOffsetSet = true;
@@ -83,14 +83,14 @@ std::vector<ReadBackCase> Cases() {
         cases.push_back({"RingCorrected", s, 0});
     }
     {
-        LogSpec s = Base(10, 2000);
+        LogProfile s = Base(10, 2000);
         s.startCorrectionMs = -3600000;
         s.extHeaderLength = 40;
         s.truncateLast = true;
         cases.push_back({"LinearNegativeCorrectionExtHeader", s, 0});
     }
     {
-        LogSpec s = Base(11, 5000);
+        LogProfile s = Base(11, 5000);
         s.noisePerMille = 30;
         s.strayPerMille = 20;
         s.fillPerMille = 30;
@@ -102,7 +102,7 @@ std::vector<ReadBackCase> Cases() {
         cases.push_back({"Damaged", s, 0});
     }
     {
-        LogSpec s = Base(12, 0);
+        LogProfile s = Base(12, 0);
         s.spanMs = 3LL * 86400000;
         s.start = SystemTime{2024, 1, 0, 31, 22, 0, 0, 0};
         s.countStartSet = true;
@@ -112,14 +112,14 @@ std::vector<ReadBackCase> Cases() {
         cases.push_back({"MultiDayFrom31st", s, 0});
     }
     {
-        LogSpec s = Base(13, 1500);
+        LogProfile s = Base(13, 1500);
         s.dataCountZero = true;
         s.truncateLast = true;
         s.noBlockAt = 50;
         cases.push_back({"DataCountZeroNoBlock", s, 0});
     }
     {
-        LogSpec s = Base(14, 2000);
+        LogProfile s = Base(14, 2000);
         s.board = Board::Ins1500;
         s.ring = true;
         s.extHeaderLength = 32;
@@ -138,9 +138,10 @@ TEST_P(ReadBack, WalksTheSameRecordsCountsAndTimes) {
     const std::string path = dir.File("log.dat");
     loggen::WriteResult written;
     std::string error;
-    ASSERT_EQ(loggen::WriteLog(c.spec, path, &written, &error), loggen::WriteStatus::kOk) << error;
+    ASSERT_EQ(loggen::WriteLog(c.profile, path, &written, &error), loggen::WriteStatus::kOk)
+        << error;
 
-    const std::vector<ExpectedRecord> expected = Generate(c.spec);
+    const std::vector<ExpectedRecord> expected = Generate(c.profile);
     std::vector<const ExpectedRecord*> complete;
     uint64_t warnings = 0;
     for (const ExpectedRecord& e : expected) {
@@ -151,7 +152,7 @@ TEST_P(ReadBack, WalksTheSameRecordsCountsAndTimes) {
     }
     ASSERT_FALSE(complete.empty());
     EXPECT_EQ(written.records, complete.size());
-    EXPECT_EQ(written.truncated, c.spec.truncateLast);
+    EXPECT_EQ(written.truncated, c.profile.truncateLast);
 
     const WalkResult walk = WalkLog(path);
     ASSERT_EQ(walk.openStatus, kOpenOk);
@@ -185,12 +186,12 @@ INSTANTIATE_TEST_SUITE_P(Loggen, ReadBack, ::testing::ValuesIn(Cases()),
                          [](const auto& info) { return std::string(info.param.name); });
 
 TEST(ReadBackLines, LineSelectionPassesOneLineButCountsBoth) {
-    LogSpec spec = Base(21, 3000);
-    spec.dataKind = 4;
+    LogProfile profile = Base(21, 3000);
+    profile.dataKind = 4;
     TempDir dir;
     const std::string path = dir.File("bulk.dat");
-    ASSERT_EQ(loggen::WriteLog(spec, path), loggen::WriteStatus::kOk);
-    const std::vector<ExpectedRecord> expected = Generate(spec);
+    ASSERT_EQ(loggen::WriteLog(profile, path), loggen::WriteStatus::kOk);
+    const std::vector<ExpectedRecord> expected = Generate(profile);
     for (const uint8_t selection : {uint8_t{0}, uint8_t{4}}) {
         const bool second = selection == 4;
         std::vector<const ExpectedRecord*> line;
@@ -216,13 +217,13 @@ TEST(ReadBackLines, LineSelectionPassesOneLineButCountsBoth) {
 TEST(ReadBackCounter, WrapsAreReallyInTheData) {
     // The wrap cases above only prove something if the counts do wrap.
     for (const bool ins1500 : {false, true}) {
-        LogSpec spec = Base(5, 3000);
-        spec.countStartSet = true;
-        spec.countStart = ins1500 ? 0xFFFF0000 : 0x3FFF0000;
-        spec.board = ins1500 ? Board::Ins1500 : Board::Ins64;
+        LogProfile profile = Base(5, 3000);
+        profile.countStartSet = true;
+        profile.countStart = ins1500 ? 0xFFFF0000 : 0x3FFF0000;
+        profile.board = ins1500 ? Board::Ins1500 : Board::Ins64;
         int wraps = 0;
         uint32_t previous = 0;
-        for (const ExpectedRecord& e : Generate(spec)) {
+        for (const ExpectedRecord& e : Generate(profile)) {
             if (e.info.count < previous) {
                 ++wraps;
             }

@@ -7,7 +7,7 @@
 #include <tuple>
 
 #include "LogWalk.h"
-#include "loggen/LogSpec.h"
+#include "loggen/LogProfile.h"
 
 namespace tessary::test {
 namespace {
@@ -250,13 +250,13 @@ std::set<T> Missing(const std::set<T>& have, std::initializer_list<T> want) {
 class TrafficCoverage : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
-        loggen::LogSpec s64;
+        loggen::LogProfile s64;
         s64.seed = 41;
         s64.records = 150000;
         s64.oversizePerMille = 5;
         s_records64 = new std::vector<ExpectedRecord>(Generate(s64));
         s_survey64 = new Coverage(Survey(*s_records64));
-        loggen::LogSpec s1500 = s64;
+        loggen::LogProfile s1500 = s64;
         s1500.seed = 42;
         s1500.records = 100000;
         s1500.board = loggen::Board::Ins1500;

@@ -1,4 +1,4 @@
-#include "loggen/LogSpec.h"
+#include "loggen/LogProfile.h"
 
 #include "logfile/InsLogFormat.h"
 #include "loggen/Prng.h"
@@ -10,7 +10,7 @@ namespace {
 constexpr int64_t kDefaultRingFirstMs = 600000;
 constexpr uint64_t kMaxEndValue = 0xFFFFFFFFFULL;
 
-bool RatesValid(const LogSpec& s) {
+bool RatesValid(const LogProfile& s) {
     for (uint32_t rate : {s.badFcsPerMille, s.noisePerMille, s.strayPerMille, s.fillPerMille,
                           s.oddPerMille, s.prefixPerMille, s.oversizePerMille, s.relayPerMille}) {
         if (rate > 1000) {
@@ -22,7 +22,7 @@ bool RatesValid(const LogSpec& s) {
 
 }  // namespace
 
-std::string ValidateSpec(const LogSpec& s) {
+std::string ValidateProfile(const LogProfile& s) {
     if (s.records == 0 && s.sizeBytes == 0 && s.spanMs <= 0) {
         return "--records/--size/--span: no target (give a positive value)";
     }
@@ -88,9 +88,9 @@ std::string ValidateSpec(const LogSpec& s) {
     return {};
 }
 
-ResolvedSpec Resolve(const LogSpec& s) {
-    ResolvedSpec r;
-    r.spec = s;
+ResolvedProfile Resolve(const LogProfile& s) {
+    ResolvedProfile r;
+    r.profile = s;
     const bool is1500 = s.board == Board::Ins1500;
     r.boardKind = s.boardKind != 0 ? s.boardKind : (is1500 ? 0x0003 : 0x0001);
     r.counterBits = s.counterBits != 0 ? s.counterBits : (is1500 ? 32 : 30);

@@ -1,7 +1,7 @@
 #pragma once
 // What one synthetic INS log looks like: the file layout (header fields, linear or ring,
 // extended header, correction, counter) and the traffic and damage rates of the record stream.
-// A LogSpec plus its seed fixes every byte of the file.
+// A LogProfile plus its seed fixes every byte of the file.
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -12,7 +12,7 @@ namespace tessary::loggen {
 
 enum class Board : uint8_t { Ins64, Ins1500 };
 
-struct LogSpec {
+struct LogProfile {
     uint64_t seed = 1;
 
     // Target: exactly one is used, in this order: records, sizeBytes, spanMs.
@@ -65,8 +65,8 @@ struct LogSpec {
 };
 
 // Defaults that depend on other fields, filled in once before generating.
-struct ResolvedSpec {
-    LogSpec spec;
+struct ResolvedProfile {
+    LogProfile profile;
     uint16_t boardKind = 0;
     unsigned counterBits = 30;
     uint32_t counterMask = 0x3FFFFFFF;
@@ -75,8 +75,8 @@ struct ResolvedSpec {
     int64_t firstRecordMs = 0;  // time of the first record from the start date/time
 };
 
-// Empty when the spec can be written; else a message naming the offending setting.
-std::string ValidateSpec(const LogSpec& spec);
-ResolvedSpec Resolve(const LogSpec& spec);
+// Empty when the profile can be written; else a message naming the offending setting.
+std::string ValidateProfile(const LogProfile& profile);
+ResolvedProfile Resolve(const LogProfile& profile);
 
 }  // namespace tessary::loggen
