@@ -17,3 +17,6 @@ cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTESSARY_SA
 cmake --build build-asan -j "$jobs"
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
     ctest --test-dir build-asan --output-on-failure -j "$jobs"
+
+# Fuzz smoke run: every fuzz target for a few seconds (clang, libFuzzer, ASan + UBSan).
+FUZZ_FRESH=1 bash fuzz/run 12
