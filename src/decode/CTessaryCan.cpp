@@ -8,6 +8,7 @@
 #include "decode/RecordText.h"
 #include "logfile/InsLogFormat.h"
 #include "logfile/Status.h"
+#include "platform/DigitGroup.h"
 #include "platform/Granule.h"
 #include "platform/LastError.h"
 #include "platform/Trace.h"
@@ -26,27 +27,6 @@ constexpr uint32_t kIdHighCount = 100;
 bool EndsPass(int32_t status) {
     return status < 0 || status > kStatusRunning;
 }
-
-// Decimal with comma thousands separators, for the traces.
-struct Grouped {
-    explicit Grouped(uint64_t value) {
-        char digits[24];
-        int n = 0;
-        do {
-            digits[n++] = static_cast<char>('0' + value % 10);
-            value /= 10;
-        } while (value != 0);
-        int out = 0;
-        for (int i = n - 1; i >= 0; --i) {
-            text[out++] = digits[i];
-            if (i > 0 && i % 3 == 0) {
-                text[out++] = ',';
-            }
-        }
-        text[out] = '\0';
-    }
-    char text[32];
-};
 
 }  // namespace
 
@@ -369,21 +349,21 @@ void CTessaryCan::FreeText() {
         return Took{static_cast<unsigned>(ms / 1000), static_cast<unsigned>(ms % 1000)};
     };
     if (m_store.HasTable()) {
-        const Grouped count(m_store.LineCount());
-        const Grouped capacity(m_store.TableCapacity());
+        const std::string count = GroupedDecimal(m_store.LineCount());
+        const std::string capacity = GroupedDecimal(m_store.TableCapacity());
         const auto start = Clock::now();
         m_store.DestroyTable();
         const Took took = since(start);
-        Trace("CTessaryCan::FreeText(%s / %s) TblCnt %u.%03u\n", count.text, capacity.text,
+        Trace("CTessaryCan::FreeText(%s / %s) TblCnt %u.%03u\n", count.c_str(), capacity.c_str(),
               took.seconds, took.milliseconds);
     }
     if (m_store.HasText()) {
-        const Grouped used(m_store.TextUsed());
-        const Grouped capacity(m_store.TextCapacity());
+        const std::string used = GroupedDecimal(m_store.TextUsed());
+        const std::string capacity = GroupedDecimal(m_store.TextCapacity());
         const auto start = Clock::now();
         m_store.DestroyText();
         const Took took = since(start);
-        Trace("CTessaryCan::FreeText(%s / %s) TextBuff %u.%03u\n", used.text, capacity.text,
+        Trace("CTessaryCan::FreeText(%s / %s) TextBuff %u.%03u\n", used.c_str(), capacity.c_str(),
               took.seconds, took.milliseconds);
     }
     m_store.DestroyTable();

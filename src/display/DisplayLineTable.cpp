@@ -9,7 +9,7 @@
 #include <string>
 
 #include "decode/SearchMark.h"
-#include "display/DigitGroup.h"
+#include "platform/DigitGroup.h"
 #include "display/LineCells.h"
 #include "logfile/Status.h"
 #include "platform/Granule.h"

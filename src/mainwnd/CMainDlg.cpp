@@ -30,7 +30,7 @@
 
 #include "decode/SearchDefinition.h"
 #include "display/CPaneWnd.h"
-#include "display/DigitGroup.h"
+#include "platform/DigitGroup.h"
 #include "logfile/Status.h"
 #include "mainwnd/CopyText.h"
 #include "mainwnd/MainTexts.h"

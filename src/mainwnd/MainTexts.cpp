@@ -6,7 +6,7 @@
 #include <limits>
 #include <vector>
 
-#include "display/DigitGroup.h"
+#include "platform/DigitGroup.h"
 #include "mainwnd/MainTextTable.h"
 #include "platform/Calendar.h"
 #include "platform/Utf.h"

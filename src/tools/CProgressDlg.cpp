@@ -9,7 +9,7 @@
 #include <QTimerEvent>
 #include <cstdio>
 
-#include "display/DigitGroup.h"
+#include "platform/DigitGroup.h"
 #include "display/QtAppEvent.h"
 #include "mainwnd/QtUiService.h"
 #include "platform/Utf.h"

@@ -3,6 +3,8 @@
 #include <cstdarg>
 #include <cstdio>
 
+#include "platform/DigitGroup.h"
+
 namespace tessary {
 
 std::string Printf(const char* format, ...) {
@@ -23,16 +25,7 @@ std::string Printf(const char* format, ...) {
 }
 
 std::string Grouped(uint64_t value) {
-    std::string digits = std::to_string(value);
-    std::string text;
-    text.reserve(digits.size() + digits.size() / 3);
-    for (size_t i = 0; i < digits.size(); ++i) {
-        if (i > 0 && (digits.size() - i) % 3 == 0) {
-            text.push_back(',');
-        }
-        text.push_back(digits[i]);
-    }
-    return text;
+    return GroupedDecimal(value);
 }
 
 std::string Megabytes(uint64_t bytes) {

@@ -18,7 +18,7 @@
 #include "GuiTestRegistry.h"
 #include "decode/CanPara.h"
 #include "display/CPaneWnd.h"
-#include "display/DigitGroup.h"
+#include "platform/DigitGroup.h"
 #include "logfile/Status.h"
 #include "mainwnd/CMainDlg.h"
 #include "mainwnd/MainTexts.h"

@@ -1,4 +1,4 @@
-#include "display/DigitGroup.h"
+#include "platform/DigitGroup.h"
 
 namespace tessary {
 
