@@ -9,9 +9,9 @@
 #include <string>
 
 #include "decode/SearchMark.h"
-#include "platform/DigitGroup.h"
 #include "display/LineCells.h"
 #include "logfile/Status.h"
+#include "platform/DigitGroup.h"
 #include "platform/Granule.h"
 #include "platform/LastError.h"
 #include "platform/Trace.h"

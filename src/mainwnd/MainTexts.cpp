@@ -6,9 +6,9 @@
 #include <limits>
 #include <vector>
 
-#include "platform/DigitGroup.h"
 #include "mainwnd/MainTextTable.h"
 #include "platform/Calendar.h"
+#include "platform/DigitGroup.h"
 #include "platform/Utf.h"
 
 namespace tessary {

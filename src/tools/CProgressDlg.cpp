@@ -9,9 +9,9 @@
 #include <QTimerEvent>
 #include <cstdio>
 
-#include "platform/DigitGroup.h"
 #include "display/QtAppEvent.h"
 #include "mainwnd/QtUiService.h"
+#include "platform/DigitGroup.h"
 #include "platform/Utf.h"
 #include "resources/DialogTables.h"
 #include "resources/QtFonts.h"
