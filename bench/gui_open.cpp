@@ -14,7 +14,7 @@
 
 #include "mainwnd/CMainDlg.h"
 #include "mainwnd/OpenFlow.h"
-#include "mainwnd/QtUiService.h"
+#include "platform/QtUiService.h"
 
 namespace {
 
@@ -24,21 +24,15 @@ using Clock = std::chrono::steady_clock;
 class QuietUi : public tessary::UiService {
 public:
     int messages = 0;
-    int ShowMessage(std::u16string_view, std::u16string_view, tessary::MessageIcon,
-                    tessary::MessageButtons) override {
+    tessary::Answer ShowMessage(std::u16string_view, std::u16string_view, tessary::MessageIcon,
+                                tessary::MessageButtons) override {
         ++messages;
-        return tessary::kAnswerYesButton;
+        return tessary::Answer::kYes;
     }
     bool CloseMessage(std::u16string_view) override { return false; }
     bool AskOpenFile(tessary::OpenFileRequest&) override { return false; }
     bool AskFolder(std::u16string_view, tessary::PathString&) override { return false; }
     bool AskColor(std::u16string_view, uint32_t&) override { return false; }
-};
-
-class NoHost : public tessary::OpenFlowHost {
-public:
-    int Ask(std::u16string_view, std::u16string_view) override { return tessary::kAskYes; }
-    void ShowMessage(std::u16string_view, std::u16string_view) override {}
 };
 
 double Seconds(Clock::time_point start) {
@@ -81,8 +75,9 @@ int main(int argc, char** argv) {
         tessary::ResetPara(para);
         tessary::DisplayLineTable table;
         tessary::SyncPassProgress progress;
-        NoHost host;
-        tessary::OpenFlow flow(&para, &table, &host, &progress, &progress);
+        tessary::OpenFlowHost host;
+        QuietUi quiet;
+        tessary::OpenFlow flow(&para, &table, &host, &quiet, &progress, &progress);
         const auto start = Clock::now();
         const int32_t result = flow.Open(path, tessary::kLineAsk);
         const double seconds = Seconds(start);

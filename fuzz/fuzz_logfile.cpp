@@ -24,16 +24,25 @@ using namespace tessary;
 
 namespace {
 
-class Host : public OpenFlowHost {
+// Answers the line question as told; every other box must have a text and a caption.
+class FuzzUi : public UiService {
 public:
-    explicit Host(int answer) : m_answer(answer) {}
-    int Ask(std::u16string_view, std::u16string_view) override { return m_answer; }
-    void ShowMessage(std::u16string_view text, std::u16string_view caption) override {
+    explicit FuzzUi(Answer answer) : m_answer(answer) {}
+    Answer ShowMessage(std::u16string_view text, std::u16string_view caption, MessageIcon,
+                       MessageButtons buttons) override {
+        if (buttons != MessageButtons::kOk) {
+            return m_answer;
+        }
         fuzz::Require(!text.empty() && !caption.empty(), "empty message box");
+        return Answer::kOk;
     }
+    bool CloseMessage(std::u16string_view) override { return false; }
+    bool AskOpenFile(OpenFileRequest&) override { return false; }
+    bool AskFolder(std::u16string_view, PathString&) override { return false; }
+    bool AskColor(std::u16string_view, uint32_t&) override { return false; }
 
 private:
-    int m_answer;
+    Answer m_answer;
 };
 
 // Highlight rules #0-#3 and the search, as a user might have them.
@@ -140,9 +149,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     DisplayLineTable table;
     table.SetSource(source);
 
-    Host host((knob2 & 0x10) != 0 ? kAskNo : kAskYes);
+    OpenFlowHost host;
+    FuzzUi ui((knob2 & 0x10) != 0 ? Answer::kNo : Answer::kYes);
     SyncPassProgress progress;
-    OpenFlow flow(&para, &table, &host, &progress, &progress);
+    OpenFlow flow(&para, &table, &host, &ui, &progress, &progress);
     const HeaderTextResult dump = BuildHeaderDump(path);
     fuzz::Require((dump.status == 0 || dump.status == 1) && !dump.text.empty(), "header dump");
     if ((knob2 & 0x40) != 0) {

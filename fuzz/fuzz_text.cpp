@@ -18,8 +18,8 @@
 #include "logfile/InsLogFormat.h"
 #include "mainwnd/CopyText.h"
 #include "platform/Calendar.h"
+#include "platform/UiService.h"
 #include "tools/CorrectionEdit.h"
-#include "tools/CorrectionPrompt.h"
 #include "tools/DateTimeInput.h"
 #include "tools/StartCorrection.h"
 
@@ -27,15 +27,18 @@ using namespace tessary;
 
 namespace {
 
-class YesPrompt : public CorrectionPrompt {
+// Answers every question Yes; no box may be empty.
+class YesUi : public UiService {
 public:
-    int Ask(std::u16string_view text, std::u16string_view, bool) override {
-        fuzz::Require(!text.empty(), "empty question");
-        return kAnswerYes;
+    Answer ShowMessage(std::u16string_view text, std::u16string_view, MessageIcon,
+                       MessageButtons buttons) override {
+        fuzz::Require(!text.empty(), "empty message box");
+        return buttons == MessageButtons::kOk ? Answer::kOk : Answer::kYes;
     }
-    void Warn(std::u16string_view text, std::u16string_view) override {
-        fuzz::Require(!text.empty(), "empty warning");
-    }
+    bool CloseMessage(std::u16string_view) override { return false; }
+    bool AskOpenFile(OpenFileRequest&) override { return false; }
+    bool AskFolder(std::u16string_view, PathString&) override { return false; }
+    bool AskColor(std::u16string_view, uint32_t&) override { return false; }
 };
 
 // A header-only log (valid, no data): enough for the correction window.
@@ -89,8 +92,8 @@ void DateTimeInput(std::u16string_view text, const uint8_t* select) {
     line->Block = 0;
     CorrectionEdit edit;
     if (edit.Init(&reader, line)) {
-        YesPrompt prompt;
-        if (edit.Apply(text, u"補正", prompt)) {
+        YesUi ui;
+        if (edit.Apply(text, u"補正", ui)) {
             fuzz::Require(IsCorrectionInRange(reader.StartCorrection()), "applied correction");
         }
     } else {

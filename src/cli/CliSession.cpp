@@ -33,7 +33,11 @@ int ExitOfOpenResult(int32_t result) {
 
 CliSession::CliSession(const CliOptions& options, std::FILE* out, std::FILE* err,
                        bool progressToErr)
-    : m_options(options), m_out(out), m_err(err), m_progressToErr(progressToErr) {
+    : m_options(options),
+      m_out(out),
+      m_err(err),
+      m_progressToErr(progressToErr),
+      m_ui(options.line, err) {
     ResetSettings(m_settings);
 }
 
@@ -48,18 +52,7 @@ void CliSession::PrintError(std::u16string_view text) const {
 }
 
 void CliSession::PrintError(std::string_view text) const {
-    std::fwrite(text.data(), 1, text.size(), m_err);
-    std::fputc('\n', m_err);
-    std::fflush(m_err);
-}
-
-int CliSession::Ask(std::u16string_view, std::u16string_view) {
-    // The line is always given on the command line (line 1 unless --line 2).
-    return m_options.line == 2 ? kAskNo : kAskYes;
-}
-
-void CliSession::ShowMessage(std::u16string_view text, std::u16string_view) {
-    PrintError(text);
+    m_ui.Print(text);
 }
 
 void CliSession::ShowStatus(std::u16string_view text) {
@@ -144,8 +137,8 @@ int CliSession::Load() {
     }
     m_progress = std::make_unique<SyncPassProgress>(onProgress);
     OpenFlowHost* host = this;
-    m_flow =
-        std::make_unique<OpenFlow>(&Para(), &m_mainTable, host, m_progress.get(), m_progress.get());
+    m_flow = std::make_unique<OpenFlow>(&Para(), &m_mainTable, host, &m_ui, m_progress.get(),
+                                        m_progress.get());
     const int32_t result =
         m_flow->Open(m_options.file, m_options.line == 2 ? kLineSecond : kLineFirst);
     if (m_progressShown) {

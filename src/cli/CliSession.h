@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "cli/CliOptions.h"
+#include "cli/CliUi.h"
 #include "decode/SearchCondition.h"
 #include "display/DisplayLineTable.h"
 #include "mainwnd/Aggregation.h"
@@ -49,8 +50,6 @@ public:
     void PrintError(std::string_view text) const;
 
 private:
-    int Ask(std::u16string_view text, std::u16string_view caption) override;
-    void ShowMessage(std::u16string_view text, std::u16string_view caption) override;
     void ShowStatus(std::u16string_view text) override;
     void ClearSearch() override;
     // The search as the main window's Search(text, -1): 0, or the exit code after a message.
@@ -61,6 +60,7 @@ private:
     std::FILE* m_out;
     std::FILE* m_err;
     bool m_progressToErr;
+    CliUi m_ui;
     bool m_progressShown = false;
     SettingsRecord m_settings;
     int m_paneBlocks[kBlockCount] = {0, 1, 2, 3};

@@ -11,6 +11,7 @@
 #include <algorithm>
 
 #include "display/CPaneFrame.h"
+#include "platform/QtText.h"
 
 namespace tessary {
 
@@ -649,10 +650,10 @@ QString CPaneWnd::WordAt(int x, int y) const {
     }
     const size_t from = cells[left] & kCellCharMask;
     const size_t to = cells[right] & kCellCharMask;
-    if (to < from) {
+    if (to < from || to >= text.size()) {
         return {};
     }
-    return QString::fromUtf16(text.data() + from, static_cast<qsizetype>(to - from + 1));
+    return ToQString(text.substr(from, to - from + 1));
 }
 
 bool CPaneWnd::HandleKey(int key) {

@@ -34,9 +34,9 @@
 #include "mainwnd/CopyText.h"
 #include "mainwnd/MainTexts.h"
 #include "mainwnd/QtMenus.h"
-#include "mainwnd/QtText.h"
-#include "mainwnd/QtUiService.h"
 #include "platform/DigitGroup.h"
+#include "platform/QtText.h"
+#include "platform/QtUiService.h"
 #include "platform/Trace.h"
 #include "platform/Utf.h"
 #include "resources/DialogTables.h"
@@ -117,7 +117,8 @@ void WritePosition(char16_t (&slot)[kBlockDefUnits], int position) {
 CMainDlg::CMainDlg(QWidget* parent) : QDialog(parent) {
     ResetSettings(m_settings);
     m_frame = new CPaneFrame(this, DisplaySource{&m_settings.para, m_conditions});
-    m_flow = std::make_unique<OpenFlow>(&m_settings.para, &m_frame->Table(), this, this, this);
+    m_flow = std::make_unique<OpenFlow>(&m_settings.para, &m_frame->Table(), this, &CurrentUi(),
+                                        this, this);
     const res::DialogTemplate* dialog = res::FindDialogTemplate(res::kIddMain);
     m_initialCaption = Q(dialog->caption);
     setWindowTitle(m_initialCaption);
@@ -724,7 +725,7 @@ void CMainDlg::SetEditText(int id, const QString& text) {
 // Opening
 
 int32_t CMainDlg::Open(const PathString& path, int lineChoice) {
-    if (!ConfirmLeaving(LoadedConverter(), false, *this)) {
+    if (!ConfirmLeaving(LoadedConverter(), false, Ui())) {
         return kStatusNoLog;
     }
     const int32_t result = m_flow->Open(path, lineChoice);
@@ -736,23 +737,6 @@ int32_t CMainDlg::Reconvert(int lineChoice) {
     const int32_t result = m_flow->Reconvert(lineChoice);
     RefreshControls();
     return result;
-}
-
-int CMainDlg::Ask(std::u16string_view text, std::u16string_view caption) {
-    return Ui().ShowMessage(text, caption, MessageIcon::kQuestion, MessageButtons::kYesNo);
-}
-
-void CMainDlg::ShowMessage(std::u16string_view text, std::u16string_view caption) {
-    Ui().ShowMessage(text, caption, MessageIcon::kExclamation, MessageButtons::kOk);
-}
-
-int CMainDlg::Ask(std::u16string_view text, std::u16string_view caption, bool withCancel) {
-    return Ui().ShowMessage(text, caption, MessageIcon::kQuestion,
-                            withCancel ? MessageButtons::kYesNoCancel : MessageButtons::kYesNo);
-}
-
-void CMainDlg::Warn(std::u16string_view text, std::u16string_view caption) {
-    Ui().ShowMessage(text, caption, MessageIcon::kExclamation, MessageButtons::kOk);
 }
 
 bool CMainDlg::HidePanes() {
@@ -1257,10 +1241,10 @@ void CMainDlg::closeEvent(QCloseEvent* event) {
     if (IsConverting()) {
         return;
     }
-    if (!ConfirmLeaving(LoadedConverter(), true, *this)) {
+    if (!ConfirmLeaving(LoadedConverter(), true, Ui())) {
         return;
     }
-    done(res::kIdCancel);
+    done(static_cast<int>(Answer::kCancel));
 }
 
 void CMainDlg::done(int result) {

@@ -20,7 +20,6 @@
 #include "logfile/NotifyTarget.h"
 #include "mainwnd/OpenFlow.h"
 #include "settings/SettingsRecord.h"
-#include "tools/CorrectionPrompt.h"
 
 class QAction;
 class QComboBox;
@@ -42,8 +41,7 @@ class CMainDlg : public QDialog,
                  public PaneFrameOwner,
                  public OpenFlowHost,
                  public PassProgress,
-                 public NotifyTarget,
-                 public CorrectionPrompt {
+                 public NotifyTarget {
     Q_OBJECT
 
 public:
@@ -122,8 +120,6 @@ protected:
 
 private:
     // OpenFlowHost
-    int Ask(std::u16string_view text, std::u16string_view caption) override;
-    void ShowMessage(std::u16string_view text, std::u16string_view caption) override;
     void ShowStatus(std::u16string_view text) override { SetStatusText(0, text); }
     bool HidePanes() override;
     void ShowPanes() override;
@@ -134,9 +130,6 @@ private:
              const std::function<int(bool)>& control) override;
     // NotifyTarget: the worker's WM_APP+1, posted to this window.
     void PostNotify(uint32_t message, uintptr_t wParam, void* lParam) override;
-    // CorrectionPrompt
-    int Ask(std::u16string_view text, std::u16string_view caption, bool withCancel) override;
-    void Warn(std::u16string_view text, std::u16string_view caption) override;
 
     // Start-up steps.
     bool BuildMenus();

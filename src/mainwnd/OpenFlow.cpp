@@ -123,9 +123,14 @@ void SyncPassProgress::PostNotify(uint32_t, uintptr_t wParam, void* lParam) {
     }
 }
 
-OpenFlow::OpenFlow(CanPara* para, DisplayLineTable* table, OpenFlowHost* host,
+OpenFlow::OpenFlow(CanPara* para, DisplayLineTable* table, OpenFlowHost* host, UiService* ui,
                    PassProgress* progress, NotifyTarget* notify)
-    : m_para(para), m_table(table), m_host(host), m_progress(progress), m_notify(notify) {}
+    : m_para(para),
+      m_table(table),
+      m_host(host),
+      m_ui(ui),
+      m_progress(progress),
+      m_notify(notify) {}
 
 OpenFlow::~OpenFlow() {
     // The table's lines point into the converter's text.
@@ -197,10 +202,10 @@ int32_t OpenFlow::Construct(const PathString& path, int lineChoice,
     }
     int line = lineChoice;
     if (line != kLineFirst && line != kLineSecond) {
-        const int answer = m_host->Ask(kAskLine, kAskLineCaption);
-        if (answer == kAskYes) {
+        const Answer answer = m_ui->Ask(kAskLine, kAskLineCaption);
+        if (answer == Answer::kYes) {
             line = kLineFirst;
-        } else if (answer == kAskNo) {
+        } else if (answer == Answer::kNo) {
             line = kLineSecond;
         } else {
             return kOpenResultOther;  // no message
@@ -248,7 +253,7 @@ int32_t OpenFlow::Run(bool newFile, int lineChoice, const PathString& path) {
     m_para->Flag[1] &= static_cast<uint8_t>(~kFlag1SecondRowSlot);
     const std::u16string_view title = newFile ? kTitleRead : kTitleConvert;
     if (m_running) {
-        m_host->ShowMessage(kRunning, title);
+        m_ui->Warn(kRunning, title);
         return kOpenResultCannotStart;
     }
     std::u16string text;
@@ -259,7 +264,7 @@ int32_t OpenFlow::Run(bool newFile, int lineChoice, const PathString& path) {
     if (newFile) {
         m_para->Flag[1] &= static_cast<uint8_t>(~(kFlag1SecondRowSlot | kFlag1Redeliver));
         if (path.empty()) {
-            m_host->ShowMessage(kNoPath, title);
+            m_ui->Warn(kNoPath, title);
             return kOpenResultNotFound;
         }
         const uint8_t lineBits = m_para->Flag[0] & kFlag0LineSelectMask;
@@ -276,7 +281,7 @@ int32_t OpenFlow::Run(bool newFile, int lineChoice, const PathString& path) {
     } else {
         m_para->Flag[1] |= kFlag1Redeliver;
         if (!m_converter) {
-            m_host->ShowMessage(kNothingLoaded, title);
+            m_ui->Warn(kNothingLoaded, title);
             return kOpenResultCannotStart;
         }
         if (lineChoice == kLineSecondPass) {
@@ -308,7 +313,7 @@ int32_t OpenFlow::Run(bool newFile, int lineChoice, const PathString& path) {
             text += u"\n\n<";
             text += Utf16(newFile ? path : PathString());
             text += u">";
-            m_host->ShowMessage(text, title);
+            m_ui->Warn(text, title);
         }
         if (panesWereVisible) {
             m_host->ShowPanes();

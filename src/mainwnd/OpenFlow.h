@@ -13,6 +13,7 @@
 #include "display/DisplayLineTable.h"
 #include "logfile/NotifyTarget.h"
 #include "platform/ManualResetEvent.h"
+#include "platform/UiService.h"
 
 namespace tessary {
 
@@ -31,10 +32,6 @@ inline constexpr int kLineAsk = -1;
 inline constexpr int kLineFirst = 0;
 inline constexpr int kLineSecond = 1;
 inline constexpr int kLineSecondPass = 2;
-
-// Answers of the host's questions, as IDYES / IDNO.
-inline constexpr int kAskYes = 6;
-inline constexpr int kAskNo = 7;
 
 // One pass under a progress display (the progress dialog, or a waiter without a window).
 class PassProgress {
@@ -69,10 +66,6 @@ private:
 class OpenFlowHost {
 public:
     virtual ~OpenFlowHost() = default;
-    // A Yes/No question with a question icon; kAskYes, kAskNo or anything else for neither.
-    virtual int Ask(std::u16string_view text, std::u16string_view caption) = 0;
-    // A message box with an exclamation icon.
-    virtual void ShowMessage(std::u16string_view text, std::u16string_view caption) = 0;
     // The message pane (a cancelled conversion).
     virtual void ShowStatus(std::u16string_view text) { (void)text; }
     // The window state of a mode: -1 no file, 0 loaded, 1 reconversion starts, 2 it ended. The
@@ -90,10 +83,12 @@ public:
 
 class OpenFlow {
 public:
-    // None of the arguments is owned; all must outlive the flow. `notify` receives the pass's
-    // notifications (the window; for a SyncPassProgress the progress itself).
-    OpenFlow(CanPara* para, DisplayLineTable* table, OpenFlowHost* host, PassProgress* progress,
-             NotifyTarget* notify);
+    // None of the arguments is owned; all must outlive the flow. `ui` shows the messages and
+    // asks the INS64 line question (an answer other than Yes or No declines the open).
+    // `notify` receives the pass's notifications (the window; for a SyncPassProgress the
+    // progress itself).
+    OpenFlow(CanPara* para, DisplayLineTable* table, OpenFlowHost* host, UiService* ui,
+             PassProgress* progress, NotifyTarget* notify);
     ~OpenFlow();
     OpenFlow(const OpenFlow&) = delete;
     OpenFlow& operator=(const OpenFlow&) = delete;
@@ -128,6 +123,7 @@ private:
     CanPara* m_para;
     DisplayLineTable* m_table;
     OpenFlowHost* m_host;
+    UiService* m_ui;
     PassProgress* m_progress;
     NotifyTarget* m_notify;
     std::unique_ptr<CTessaryCan> m_converter;

@@ -6,7 +6,7 @@
 #include <QShortcut>
 #include <vector>
 
-#include "mainwnd/QtText.h"
+#include "platform/QtText.h"
 #include "resources/MenuTables.h"
 
 namespace tessary {

@@ -22,12 +22,6 @@ inline constexpr int kMenuSummary = 129;
 inline constexpr int kMenuContext = 130;
 inline constexpr int kAcceleratorMain = 128;
 
-// Dialog answers (IDOK, IDCANCEL, IDYES, IDNO).
-inline constexpr int kIdOk = 1;
-inline constexpr int kIdCancel = 2;
-inline constexpr int kIdYes = 6;
-inline constexpr int kIdNo = 7;
-
 // Version information dialog (template 100).
 inline constexpr int kIdcAboutDescription = 1000;
 inline constexpr int kIdcAboutVersion = 1001;

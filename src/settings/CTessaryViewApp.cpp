@@ -11,8 +11,9 @@
 
 #include "display/QtSystemPalette.h"
 #include "mainwnd/CMainDlg.h"
-#include "mainwnd/QtUiService.h"
 #include "platform/Granule.h"
+#include "platform/QtText.h"
+#include "platform/QtUiService.h"
 #include "platform/Trace.h"
 #include "resources/Version.h"
 #include "resources/WindowTexts.h"
@@ -52,19 +53,15 @@ int CTessaryViewApp::InitInstance(const QString& openPath) {
     m_programVersion = res::ParseFileVersion(version.fileVersion);
     const qsizetype slash = path.lastIndexOf(QLatin1Char('/'));
     if (m_programVersion == 0 || slash < 0) {
-        const QString text =
-            QString::fromUtf16(res::kBadStartPath.data(), res::kBadStartPath.size()).arg(path);
-        Ui().ShowMessage(std::u16string(reinterpret_cast<const char16_t*>(text.utf16()),
-                                        static_cast<size_t>(text.size())),
-                         {}, MessageIcon::kExclamation, MessageButtons::kOk);
+        const QString text = ToQString(res::kBadStartPath).arg(path);
+        Ui().Warn(FromQString(text), {});
         return -1;
     }
     const std::u16string_view profile = res::ProfileName(version.originalFilename);
-    m_profileName = QString::fromUtf16(profile.data(), static_cast<qsizetype>(profile.size()));
+    m_profileName = ToQString(profile);
     m_programFolder = path.left(slash + 1);
     m_programFileName = path.mid(slash + 1);
-    QCoreApplication::setOrganizationName(
-        QString::fromUtf16(version.companyKey.data(), version.companyKey.size()));
+    QCoreApplication::setOrganizationName(ToQString(version.companyKey));
     QCoreApplication::setApplicationName(m_profileName);
 
     CMainDlg dialog;

@@ -10,8 +10,9 @@
 #include <cstdio>
 
 #include "display/QtAppEvent.h"
-#include "mainwnd/QtUiService.h"
 #include "platform/DigitGroup.h"
+#include "platform/QtText.h"
+#include "platform/QtUiService.h"
 #include "platform/Utf.h"
 #include "resources/DialogTables.h"
 #include "resources/QtFonts.h"
@@ -21,13 +22,9 @@
 namespace tessary {
 namespace {
 
-QString ToQString(std::u16string_view text) {
-    return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
-}
-
 QString FromTerminated(intptr_t lParam) {
     const auto* text = reinterpret_cast<const char16_t*>(lParam);
-    return text != nullptr ? QString::fromUtf16(text) : QString();
+    return text != nullptr ? ToQString(text) : QString();
 }
 
 // A control's rectangle in pixels from dialog units of the template's font.
@@ -190,14 +187,14 @@ void CProgressDlg::Abort() {
         return;
     }
     m_abortState = -1;
-    const int answer =
+    const Answer answer =
         Ui().ShowMessage(TitleOrDefault() + std::u16string(res::kAbortQuestion), res::kAbortCaption,
                          MessageIcon::kQuestion, MessageButtons::kYesNo);
     if (m_ending) {
         return;
     }
     // The job may have ended while the question was open: then the box was closed as No.
-    if (answer != kAnswerYesButton || m_timer != 0) {
+    if (answer != Answer::kYes || m_timer != 0) {
         m_abortState = 0;
         return;
     }

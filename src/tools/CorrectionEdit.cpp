@@ -4,9 +4,9 @@
 #include "logfile/CLogFileRead.h"
 #include "logfile/LogTime.h"
 #include "platform/Calendar.h"
+#include "platform/UiService.h"
 #include "platform/Utf.h"
 #include "tools/CorrectionMessages.h"
-#include "tools/CorrectionPrompt.h"
 #include "tools/DateTimeInput.h"
 #include "tools/StartCorrection.h"
 #include "tools/TextFormat.h"
@@ -66,39 +66,38 @@ bool CorrectionEdit::Init(CLogFileRead* reader, const MessageRecord* line) {
     return true;
 }
 
-bool CorrectionEdit::Apply(std::u16string_view input, std::u16string_view caption,
-                           CorrectionPrompt& prompt) {
+bool CorrectionEdit::Apply(std::u16string_view input, std::u16string_view caption, UiService& ui) {
     if (m_reader == nullptr) {
-        prompt.Warn(Utf16(ct::kNoLog), caption);
+        ui.Warn(Utf16(ct::kNoLog), caption);
         return false;
     }
     SystemTime entered{};
     int64_t enteredTicks = 0;
     if (!ParseDateTimeInput(input, entered, enteredTicks)) {
-        prompt.Warn(Utf16(ct::kBadFormat), caption);
+        ui.Warn(Utf16(ct::kBadFormat), caption);
         return false;
     }
     if (enteredTicks == m_currentTime) {
-        prompt.Warn(Utf16(ct::kUnchanged), caption);
+        ui.Warn(Utf16(ct::kUnchanged), caption);
         return false;
     }
     const int64_t correction =
         NewCorrection(enteredTicks, m_currentTime, m_reader->StartCorrection());
     if (!IsCorrectionInRange(correction)) {
-        prompt.Warn(Utf16(ct::kOutOfRange), caption);
+        ui.Warn(Utf16(ct::kOutOfRange), caption);
         return false;
     }
     const std::string before = Utf8(m_currentLong);
     const std::string after = Utf8(FormatLongDateTime(entered));
-    if (prompt.Ask(Utf16(Printf(ct::kConfirm, before.c_str(), after.c_str())),
-                   Utf16(ct::kConfirmCaption), false) != kAnswerYes) {
+    if (ui.Ask(Utf16(Printf(ct::kConfirm, before.c_str(), after.c_str())),
+               Utf16(ct::kConfirmCaption)) != Answer::kYes) {
         return false;
     }
     // A corrected start the calendar cannot show is refused before anything changes.
     const int64_t previous = m_reader->StartCorrection();
     if (!m_reader->SetBaseTime(correction)) {
         m_reader->SetStartCorrectionValue(previous);
-        prompt.Warn(Utf16(ct::kOutOfRange), caption);
+        ui.Warn(Utf16(ct::kOutOfRange), caption);
         return false;
     }
     m_reader->SetStartCorrectionValue(correction);

@@ -8,7 +8,7 @@
 namespace tessary {
 
 class CLogFileRead;
-class CorrectionPrompt;
+class UiService;
 struct MessageRecord;
 
 class CorrectionEdit {
@@ -19,8 +19,8 @@ public:
 
     // Apply: parses the entered text and, after the confirmation, sets the reader's start
     // correction and base time. True when applied (the window ends with 1); false when the user
-    // stays in the window (a message was shown through `prompt`, or the confirmation declined).
-    bool Apply(std::u16string_view input, std::u16string_view caption, CorrectionPrompt& prompt);
+    // stays in the window (a message was shown through `ui`, or the confirmation declined).
+    bool Apply(std::u16string_view input, std::u16string_view caption, UiService& ui);
 
     const std::u16string& Message() const { return m_message; }
     int64_t CurrentTime() const { return m_currentTime; }

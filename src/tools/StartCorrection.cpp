@@ -4,10 +4,10 @@
 
 #include "logfile/CLogFileRead.h"
 #include "platform/LastError.h"
+#include "platform/UiService.h"
 #include "platform/Utf.h"
 #include "platform/WinError.h"
 #include "tools/CorrectionMessages.h"
-#include "tools/CorrectionPrompt.h"
 #include "tools/FileAttributes.h"
 #include "tools/TextFormat.h"
 
@@ -58,7 +58,7 @@ bool HasUnsavedCorrection(const CLogFileRead& reader) {
 }
 
 int CheckCorrection(CLogFileRead* reader, std::u16string_view question, std::u16string_view caption,
-                    CorrectionPrompt& prompt) {
+                    UiService& ui) {
     if (reader == nullptr) {
         return -1;
     }
@@ -66,7 +66,7 @@ int CheckCorrection(CLogFileRead* reader, std::u16string_view question, std::u16
         return kNothingToSave;
     }
     const std::u16string text = Utf16(ct::kCorrected) + std::u16string(question);
-    return prompt.Ask(text, caption, true);
+    return static_cast<int>(ui.AskWithCancel(text, caption));
 }
 
 bool RewriteHeader(const PathString& path, const InsLogHeader& header, const InsLogExtHeader* ext,
@@ -112,21 +112,20 @@ bool RewriteHeader(const PathString& path, const InsLogHeader& header, const Ins
     return true;
 }
 
-int32_t SaveCorrection(CLogFileRead* reader, int64_t value, bool confirm,
-                       CorrectionPrompt& prompt) {
+int32_t SaveCorrection(CLogFileRead* reader, int64_t value, bool confirm, UiService& ui) {
     const std::u16string caption = Utf16(ct::kSaveCaption);
     if (reader == nullptr || reader->Path().empty()) {
-        prompt.Warn(Utf16(ct::kNoLog), caption);
+        ui.Warn(Utf16(ct::kNoLog), caption);
         return kStatusNoLog;
     }
     const PathString& path = reader->Path();
-    if (confirm && prompt.Ask(Utf16(Printf(ct::kSaveConfirm, path.c_str())),
-                              Utf16(ct::kSaveConfirmCaption), false) != kAnswerYes) {
+    if (confirm && ui.Ask(Utf16(Printf(ct::kSaveConfirm, path.c_str())),
+                          Utf16(ct::kSaveConfirmCaption)) != Answer::kYes) {
         return 0;
     }
     if (!IsCorrectionInRange(value)) {
         SetStartCorrection(reader->MutableHeader(), 0);
-        prompt.Warn(Utf16(Printf(ct::kSaveOutOfRange, path.c_str())), caption);
+        ui.Warn(Utf16(Printf(ct::kSaveOutOfRange, path.c_str())), caption);
         return -1;
     }
     InsLogHeader header = reader->Header();
@@ -135,7 +134,7 @@ int32_t SaveCorrection(CLogFileRead* reader, int64_t value, bool confirm,
     if (!RewriteHeader(path, header, reader->HasExtHeader() ? &reader->ExtHeader() : nullptr,
                        error)) {
         // The header copy keeps its old value: the correction still counts as unsaved.
-        prompt.Warn(SaveFailureText(path, error), caption);
+        ui.Warn(SaveFailureText(path, error), caption);
         SetLastError(error);
         return kStatusWriteError;
     }
@@ -143,15 +142,15 @@ int32_t SaveCorrection(CLogFileRead* reader, int64_t value, bool confirm,
     return 0;
 }
 
-bool ConfirmLeaving(CLogFileRead* reader, bool beforeExit, CorrectionPrompt& prompt) {
-    const int answer = CheckCorrection(
-        reader, Utf16(beforeExit ? ct::kBeforeExit : ct::kBeforeOpen),
-        Utf16(beforeExit ? ct::kBeforeExitCaption : ct::kBeforeOpenCaption), prompt);
-    if (answer == kAnswerCancel) {
+bool ConfirmLeaving(CLogFileRead* reader, bool beforeExit, UiService& ui) {
+    const int answer =
+        CheckCorrection(reader, Utf16(beforeExit ? ct::kBeforeExit : ct::kBeforeOpen),
+                        Utf16(beforeExit ? ct::kBeforeExitCaption : ct::kBeforeOpenCaption), ui);
+    if (answer == static_cast<int>(Answer::kCancel)) {
         return false;
     }
-    if (answer == kAnswerYes) {
-        SaveCorrection(reader, reader->StartCorrection(), false, prompt);
+    if (answer == static_cast<int>(Answer::kYes)) {
+        SaveCorrection(reader, reader->StartCorrection(), false, ui);
     }
     return true;
 }

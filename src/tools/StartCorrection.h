@@ -10,7 +10,7 @@
 namespace tessary {
 
 class CLogFileRead;
-class CorrectionPrompt;
+class UiService;
 
 // The signed 36-bit range, -0x800000000 to 0x7FFFFFFFF ms.
 bool IsCorrectionInRange(int64_t ms);
@@ -23,18 +23,18 @@ int64_t NewCorrection(int64_t enteredTicks, int64_t currentTicks, int64_t curren
 bool HasUnsavedCorrection(const CLogFileRead& reader);
 
 // -1 no log loaded; 5 the reader's correction equals the header copy's (nothing to save);
-// otherwise asks the question (Yes, No, Cancel) and returns the answer.
+// otherwise asks the question (Yes, No, Cancel) and returns the Answer's value.
 int CheckCorrection(CLogFileRead* reader, std::u16string_view question, std::u16string_view caption,
-                    CorrectionPrompt& prompt);
+                    UiService& ui);
 
 // 0 saved, or the confirmation was declined; -1 the value is out of range (the header copy's
 // correction becomes 0); 774 the file cannot be written; 775 no log loaded. Every failure is
-// shown through `prompt`. The header copy takes the value only once the bytes are written.
-int32_t SaveCorrection(CLogFileRead* reader, int64_t value, bool confirm, CorrectionPrompt& prompt);
+// shown through `ui`. The header copy takes the value only once the bytes are written.
+int32_t SaveCorrection(CLogFileRead* reader, int64_t value, bool confirm, UiService& ui);
 
 // Before another file is opened (`beforeExit` false) or the window closes: offers to save an
 // unsaved correction. False when the user cancelled, so the caller must not go on.
-bool ConfirmLeaving(CLogFileRead* reader, bool beforeExit, CorrectionPrompt& prompt);
+bool ConfirmLeaving(CLogFileRead* reader, bool beforeExit, UiService& ui);
 
 // Rewrites the 32 header bytes, and with `ext` the first 32 extended header bytes, at offset 0
 // of an existing file; nothing else in the file changes. False with a Windows error: 5 for a

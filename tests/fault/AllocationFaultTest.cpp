@@ -6,6 +6,7 @@
 #include "fault/FaultSupport.h"
 #include "mainwnd/OpenFlow.h"
 #include "support/LogBytes.h"
+#include "support/RecordingUi.h"
 
 namespace tessary::test {
 namespace {
@@ -20,16 +21,6 @@ std::string DenseLog(const TempDir& dir) {
     }
     return log.FixDataByteCount().WriteTo(dir.File("dense.dat"));
 }
-
-struct RecordingHost : OpenFlowHost {
-    int Ask(std::u16string_view, std::u16string_view) override { return kAskYes; }
-    void ShowMessage(std::u16string_view text, std::u16string_view caption) override {
-        messages.push_back(Utf8(text));
-        captions.push_back(Utf8(caption));
-    }
-    std::vector<std::string> messages;
-    std::vector<std::string> captions;
-};
 
 TEST(AllocationFault, EveryGrowthOfTheStoreAndTheTableEndsOutOfMemoryWithAConsistentStore) {
     TempDir dir;
@@ -81,26 +72,29 @@ TEST(AllocationFault, TheOpenFlowShowsOutOfMemoryInBothPassesAndKeepsNothingLoad
             SearchCondition conditions[kMarkIfTextCount];
             DisplayLineTable table;
             table.SetSource(DisplaySource{&para, conditions});
-            RecordingHost host;
+            OpenFlowHost host;
+            RecordingUi ui;
             SyncPassProgress progress;
-            OpenFlow flow(&para, &table, &host, &progress, &progress);
+            OpenFlow flow(&para, &table, &host, &ui, &progress, &progress);
             fault::FailNthAllocation(n);
             const int32_t result = flow.Open(path, kLineAsk);
             const std::string where = path + " allocation " + std::to_string(n);
             if (result == kOpenResultDone) {
-                EXPECT_TRUE(host.messages.empty()) << where;
+                EXPECT_TRUE(ui.shown.empty()) << where;
                 ASSERT_NE(flow.Converter(), nullptr) << where;
                 EXPECT_GT(table.LineCount(), 1) << where;
                 break;
             }
             ++failed;
             EXPECT_EQ(result, kStatusOutOfMemory) << where;
-            ASSERT_EQ(host.messages.size(), 1u) << where;
-            const bool secondPass = host.captions[0] == "INSログデータ変換";
-            EXPECT_EQ(host.messages[0], "ログデータ変換中に、メモリ不足が発生しました。\n\n<" +
-                                            (secondPass ? std::string() : path) + ">")
+            ASSERT_EQ(ui.shown.size(), 1u) << where;
+            const std::string caption = Utf8(ui.shown[0].caption);
+            const bool secondPass = caption == "INSログデータ変換";
+            EXPECT_EQ(Utf8(ui.shown[0].text),
+                      "ログデータ変換中に、メモリ不足が発生しました。\n\n<" +
+                          (secondPass ? std::string() : path) + ">")
                 << where;
-            EXPECT_TRUE(secondPass || host.captions[0] == "INSログデータ読込") << where;
+            EXPECT_TRUE(secondPass || caption == "INSログデータ読込") << where;
             // A failed new file leaves nothing loaded; a failed second pass keeps the converted
             // records for another try, but no lines.
             EXPECT_EQ(flow.Converter() != nullptr, secondPass) << where;

@@ -8,21 +8,11 @@
 #include "mainwnd/OpenFlow.h"
 #include "platform/WinError.h"
 #include "support/LogBytes.h"
+#include "support/RecordingUi.h"
 #include "tools/DivideRun.h"
 
 namespace tessary::test {
 namespace {
-
-class NullHost : public OpenFlowHost {
-public:
-    int Ask(std::u16string_view, std::u16string_view) override { return kAskYes; }
-    void ShowMessage(std::u16string_view text, std::u16string_view caption) override {
-        messages.emplace_back(text);
-        captions.emplace_back(caption);
-    }
-    std::vector<std::u16string> messages;
-    std::vector<std::u16string> captions;
-};
 
 // Fails read n (counted from the start of the pass) for every n until a pass no longer meets
 // the fault; returns how many passes ended in a read error.
@@ -86,19 +76,20 @@ TEST(ReadFault, TheOpenFlowReportsTheReadErrorAndKeepsNothing) {
     SearchCondition conditions[kMarkIfTextCount];
     DisplayLineTable table;
     table.SetSource(DisplaySource{&para, conditions});
-    NullHost host;
+    OpenFlowHost host;
+    RecordingUi ui;
     SyncPassProgress progress;
     {
-        OpenFlow flow(&para, &table, &host, &progress, &progress);
+        OpenFlow flow(&para, &table, &host, &ui, &progress, &progress);
         // The open reads the header; then the third fill of the data cache fails mid-walk.
         fault::FailNthRead(1 + 3);
         const int32_t result = flow.Open(path, kLineAsk);
         EXPECT_EQ(result, kStatusReadError);
-        ASSERT_EQ(host.messages.size(), 1u);
+        ASSERT_EQ(ui.shown.size(), 1u);
         EXPECT_EQ(
-            Utf8(host.messages[0]),
+            Utf8(ui.shown[0].text),
             "ログデータ変換実行中に、リソース異常が発生しました。\n\nError = 30\n\n<" + path + ">");
-        EXPECT_EQ(Utf8(host.captions[0]), "INSログデータ読込");
+        EXPECT_EQ(Utf8(ui.shown[0].caption), "INSログデータ読込");
         EXPECT_EQ(flow.Converter(), nullptr);
         EXPECT_EQ(table.LineCount(), 0);
 

@@ -17,6 +17,7 @@
 #include "mainwnd/ConversionStarter.h"
 #include "mainwnd/OpenFlow.h"
 #include "support/LogBytes.h"
+#include "support/RecordingUi.h"
 #include "tools/DivideRun.h"
 
 namespace tessary::test {
@@ -189,12 +190,7 @@ struct AbortingProgress : SyncPassProgress {
 };
 
 struct StatusHost : OpenFlowHost {
-    int Ask(std::u16string_view, std::u16string_view) override { return kAskYes; }
-    void ShowMessage(std::u16string_view text, std::u16string_view) override {
-        messages.push_back(Utf8(text));
-    }
     void ShowStatus(std::u16string_view text) override { statuses.push_back(Utf8(text)); }
-    std::vector<std::string> messages;
     std::vector<std::string> statuses;
 };
 
@@ -207,12 +203,13 @@ TEST(StopRequest, AbortFromTheProgressDialogCancelsTheOpen) {
     DisplayLineTable table;
     table.SetSource(DisplaySource{&para, conditions});
     StatusHost host;
+    RecordingUi ui;
     AbortingProgress progress;
     {
-        OpenFlow flow(&para, &table, &host, &progress, &progress);
+        OpenFlow flow(&para, &table, &host, &ui, &progress, &progress);
         const int32_t result = flow.Open(path, kLineAsk);
         if (result == kOpenResultCancelled) {
-            EXPECT_TRUE(host.messages.empty());
+            EXPECT_TRUE(ui.shown.empty());
             ASSERT_EQ(host.statuses.size(), 1u);
             EXPECT_EQ(host.statuses[0], "INSログデータ読込を中止しました");
             EXPECT_EQ(flow.Converter(), nullptr);

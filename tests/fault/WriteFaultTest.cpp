@@ -10,7 +10,7 @@
 #include "fault/FaultSupport.h"
 #include "logfile/InsLogFormat.h"
 #include "support/LogBytes.h"
-#include "tools/CorrectionPrompt.h"
+#include "support/RecordingUi.h"
 #include "tools/DivideRun.h"
 #include "tools/StartCorrection.h"
 
@@ -115,17 +115,6 @@ TEST(WriteFault, EveryWriteOfATwoPassDivideOfARing) {
     SweepDivide(dir, source, 1);
 }
 
-class AnsweringPrompt : public CorrectionPrompt {
-public:
-    int Ask(std::u16string_view, std::u16string_view, bool) override { return kAnswerYes; }
-    void Warn(std::u16string_view text, std::u16string_view caption) override {
-        warnings.push_back(Utf8(text));
-        captions.push_back(Utf8(caption));
-    }
-    std::vector<std::string> warnings;
-    std::vector<std::string> captions;
-};
-
 TEST(WriteFault, CorrectionSaveThatCannotWriteLeavesTheLogAndTheUnsavedStateAlone) {
     FaultReset reset;
     TempDir dir;
@@ -139,22 +128,26 @@ TEST(WriteFault, CorrectionSaveThatCannotWriteLeavesTheLogAndTheUnsavedStateAlon
         log.converter->CloseFile();
         log.converter->SetStartCorrectionValue(-1000);
 
-        AnsweringPrompt prompt;
+        RecordingUi ui;
+        ui.otherwise = Answer::kYes;
         fault::FailNthWrite(1);
-        EXPECT_EQ(SaveCorrection(log.converter.get(), -1000, true, prompt), kStatusWriteError);
-        ASSERT_EQ(prompt.warnings.size(), 1u);
-        EXPECT_EQ(prompt.warnings[0],
+        EXPECT_EQ(SaveCorrection(log.converter.get(), -1000, true, ui), kStatusWriteError);
+        const std::vector<RecordingUi::Shown> warnings = ui.Messages();
+        ASSERT_EQ(warnings.size(), 1u);
+        EXPECT_EQ(Utf8(warnings[0].text),
                   "INSログファイルの上書保存に失敗しました。\n\n'" + path + "'\n\nError = 29");
-        EXPECT_EQ(prompt.captions[0], "出力開始日時補正値保存");
+        EXPECT_EQ(Utf8(warnings[0].caption), "出力開始日時補正値保存");
         EXPECT_EQ(ReadBytes(path), before);
         EXPECT_EQ(StartCorrectionOf(log.converter->Header()), 0);
         // Still unsaved: leaving asks again, and the file still converts as before.
-        AnsweringPrompt again;
-        EXPECT_EQ(CheckCorrection(log.converter.get(), u"q", u"c", again), kAnswerYes);
+        RecordingUi again;
+        again.answers = {Answer::kYes};
+        EXPECT_EQ(CheckCorrection(log.converter.get(), u"q", u"c", again),
+                  static_cast<int>(Answer::kYes));
         EXPECT_EQ(ReferenceOf(path).texts, reference.texts);
 
         // The retry writes the correction and nothing else.
-        EXPECT_EQ(SaveCorrection(log.converter.get(), -1000, false, prompt), 0);
+        EXPECT_EQ(SaveCorrection(log.converter.get(), -1000, false, ui), 0);
         const std::vector<uint8_t> after = ReadBytes(path);
         ASSERT_EQ(after.size(), before.size());
         for (size_t i = 0; i < after.size(); ++i) {

@@ -3,6 +3,7 @@
 #include <set>
 
 #include "GuiTestRegistry.h"
+#include "platform/QtText.h"
 #include "resources/Accelerators.h"
 #include "resources/DialogTables.h"
 #include "resources/MenuTables.h"
@@ -11,39 +12,33 @@
 #include "resources/Version.h"
 
 namespace tessary::test {
-namespace {
-
-QString Q(std::u16string_view text) {
-    return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-}  // namespace
 
 class MainResourcesTest : public QObject {
     Q_OBJECT
 
 private slots:
     void TooltipsFromMenuTexts() {
-        QCOMPARE(Q(res::TooltipFromMenuText(u"現在の選択行を表示(&S)\tF9")),
+        QCOMPARE(ToQString(res::TooltipFromMenuText(u"現在の選択行を表示(&S)\tF9")),
                  QStringLiteral("現在の選択行を表示 F9"));
-        QCOMPARE(Q(res::TooltipFromMenuText(u"検索文字列と一致した情報を集約して表示する(&M)...")),
+        QCOMPARE(ToQString(res::TooltipFromMenuText(
+                     u"検索文字列と一致した情報を集約して表示する(&M)...")),
                  QStringLiteral("検索文字列と一致した情報を集約して表示する"));
-        QCOMPARE(Q(res::TooltipFromMenuText(u"ログファイル再読み込み\tF2")),
+        QCOMPARE(ToQString(res::TooltipFromMenuText(u"ログファイル再読み込み\tF2")),
                  QStringLiteral("ログファイル再読み込み F2"));
-        QCOMPARE(Q(res::TooltipFromMenuText(u"前(上方向)を検索(&P)\tShift+F3")),
+        QCOMPARE(ToQString(res::TooltipFromMenuText(u"前(上方向)を検索(&P)\tShift+F3")),
                  QStringLiteral("前 Shift+F3"));
-        QCOMPARE(Q(res::TooltipFromMenuText(u"ORの例: <Warning> | <規定外>")),
+        QCOMPARE(ToQString(res::TooltipFromMenuText(u"ORの例: <Warning> | <規定外>")),
                  QStringLiteral("<Warning> | <規定外>"));
-        QCOMPARE(Q(res::TooltipFromMenuText(u"a)b(c")), QStringLiteral("a)b(c"));
-        QCOMPARE(Q(res::TooltipFromMenuText(u"x)y(z)w")), QStringLiteral("x)y"));
-        QCOMPARE(Q(res::SampleFromMenuText(u"ANDの例: <呼設定> <CH=01>")),
+        QCOMPARE(ToQString(res::TooltipFromMenuText(u"a)b(c")), QStringLiteral("a)b(c"));
+        QCOMPARE(ToQString(res::TooltipFromMenuText(u"x)y(z)w")), QStringLiteral("x)y"));
+        QCOMPARE(ToQString(res::SampleFromMenuText(u"ANDの例: <呼設定> <CH=01>")),
                  QStringLiteral("<呼設定> <CH=01>"));
-        QCOMPARE(Q(res::SampleFromMenuText(u"no colon ")), QStringLiteral("no colon"));
+        QCOMPARE(ToQString(res::SampleFromMenuText(u"no colon ")), QStringLiteral("no colon"));
     }
 
     void FontSizes() {
-        QCOMPARE(Q(res::FontSizeText(90)), QStringLiteral("9.0"));
-        QCOMPARE(Q(res::FontSizeText(195)), QStringLiteral("19.5"));
+        QCOMPARE(ToQString(res::FontSizeText(90)), QStringLiteral("9.0"));
+        QCOMPARE(ToQString(res::FontSizeText(195)), QStringLiteral("19.5"));
         QCOMPARE(res::FontSizeValue(u"19.5"), 195);
         QCOMPARE(res::FontSizeValue(u"9.0"), 90);
         QCOMPARE(res::FontSizeValue(u"x"), -1);
@@ -57,11 +52,12 @@ private slots:
         QCOMPARE(res::ParseFileVersion(u""), 0u);
         const res::VersionStrings& version = res::ProgramVersion();
         QVERIFY(res::ParseFileVersion(version.fileVersion) != 0);
-        QCOMPARE(Q(version.fileVersion).count(QLatin1Char('.')), 3);
-        QCOMPARE(Q(version.originalFilename), QStringLiteral("TessaryView.exe"));
-        QCOMPARE(Q(res::ProfileName(version.originalFilename)), QStringLiteral("TessaryView"));
-        QCOMPARE(Q(res::ProfileName(u"a.b.c")), QStringLiteral("a.b"));
-        QCOMPARE(Q(res::ProfileName(u"plain")), QStringLiteral("plain"));
+        QCOMPARE(ToQString(version.fileVersion).count(QLatin1Char('.')), 3);
+        QCOMPARE(ToQString(version.originalFilename), QStringLiteral("TessaryView.exe"));
+        QCOMPARE(ToQString(res::ProfileName(version.originalFilename)),
+                 QStringLiteral("TessaryView"));
+        QCOMPARE(ToQString(res::ProfileName(u"a.b.c")), QStringLiteral("a.b"));
+        QCOMPARE(ToQString(res::ProfileName(u"plain")), QStringLiteral("plain"));
         QVERIFY(!version.fileDescription.empty());
         QVERIFY(!version.legalCopyright.empty());
     }
@@ -70,9 +66,9 @@ private slots:
         const auto filters =
             res::ParseFileFilter(u"INS ログファイル (*.dat)|*.dat|すべてのファイル (*.*)|*.*||");
         QCOMPARE(filters.size(), size_t(2));
-        QCOMPARE(Q(filters[0].label), QStringLiteral("INS ログファイル (*.dat)"));
-        QCOMPARE(Q(filters[0].patterns), QStringLiteral("*.dat"));
-        QCOMPARE(Q(filters[1].patterns), QStringLiteral("*.*"));
+        QCOMPARE(ToQString(filters[0].label), QStringLiteral("INS ログファイル (*.dat)"));
+        QCOMPARE(ToQString(filters[0].patterns), QStringLiteral("*.dat"));
+        QCOMPARE(ToQString(filters[1].patterns), QStringLiteral("*.*"));
         QCOMPARE(res::ParseFileFilter(u"").size(), size_t(0));
         QCOMPARE(res::ParseFileFilter(u"only label").size(), size_t(0));
         QCOMPARE(res::ParseFileFilter(u"a|b").size(), size_t(1));
@@ -101,16 +97,16 @@ private slots:
             QVERIFY2(!res::MenuItemText(res::kMenuMain, id).empty(),
                      qPrintable(QString::number(id)));
         }
-        QCOMPARE(Q(res::MenuItemText(res::kMenuMain, 32796)),
+        QCOMPARE(ToQString(res::MenuItemText(res::kMenuMain, 32796)),
                  QStringLiteral("検索履歴を全て削除する(&D)..."));
-        QCOMPARE(Q(res::MenuItemText(res::kMenuMain, 32857)),
+        QCOMPARE(ToQString(res::MenuItemText(res::kMenuMain, 32857)),
                  QStringLiteral("レイヤ2の<RR>を表示しない(&R)"));
-        QCOMPARE(Q(res::MenuItemText(res::kMenuSummary, 32820)),
+        QCOMPARE(ToQString(res::MenuItemText(res::kMenuSummary, 32820)),
                  QStringLiteral("閉じる(&C)\tAlt+F4"));
         for (int id : {34000, 34001, 34002, 34011, 34012, 34013, 34014, 32774}) {
             QVERIFY(!res::MenuItemText(res::kMenuContext, id).empty());
         }
-        QCOMPARE(Q(res::MenuItemText(res::kMenuContext, 34002)),
+        QCOMPARE(ToQString(res::MenuItemText(res::kMenuContext, 34002)),
                  QStringLiteral("現在行のログデータ日時%sを補正..."));
     }
 
@@ -130,18 +126,19 @@ private slots:
     void DialogTemplates() {
         const res::DialogTemplate* main = res::FindDialogTemplate(res::kIddMain);
         QVERIFY(main != nullptr);
-        QCOMPARE(Q(main->caption), QStringLiteral("INSログデータ表示"));
+        QCOMPARE(ToQString(main->caption), QStringLiteral("INSログデータ表示"));
         for (int id : {1110, 1111, 1112, 1113, 1114, 1115, 1116, 1117, 1118, 1120, 1121, 1122, 1123,
                        1130, 1131}) {
             QVERIFY(res::FindDialogControl(*main, id) != nullptr);
         }
-        QCOMPARE(Q(res::FindDialogControl(*main, 1131)->text),
+        QCOMPARE(ToQString(res::FindDialogControl(*main, 1131)->text),
                  QStringLiteral("(IDC_LBLPANEFRAME)"));
         const res::DialogTemplate* progress = res::FindDialogTemplate(res::kIddProgress);
         QVERIFY(progress != nullptr);
         QCOMPARE(progress->cx, 231);
         QCOMPARE(progress->cy, 82);
-        QCOMPARE(Q(res::FindDialogControl(*progress, 1204)->text), QStringLiteral("中止(&S)"));
+        QCOMPARE(ToQString(res::FindDialogControl(*progress, 1204)->text),
+                 QStringLiteral("中止(&S)"));
         QVERIFY(res::FindDialogTemplate(1) == nullptr);
     }
 };

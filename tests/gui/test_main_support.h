@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "mainwnd/QtUiService.h"
-#include "mainwnd/UiService.h"
+#include "platform/QtText.h"
+#include "platform/QtUiService.h"
 
 namespace tessary::test {
 
@@ -27,7 +27,7 @@ public:
     ~FakeUi() override { SetUi(m_previous); }
 
     // Answers in order; an empty queue answers OK / No.
-    std::deque<int> answers;
+    std::deque<Answer> answers;
     // Runs inside a message box, as if events arrived while it is open.
     std::function<void(const ShownMessage&)> whileOpen;
     std::vector<ShownMessage> messages;
@@ -37,26 +37,22 @@ public:
     std::vector<bool> openChecks;
     std::vector<OpenFileRequest> openRequests;
 
-    int ShowMessage(std::u16string_view text, std::u16string_view caption, MessageIcon icon,
-                    MessageButtons buttons) override {
-        ShownMessage shown{
-            QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size())),
-            QString::fromUtf16(caption.data(), static_cast<qsizetype>(caption.size())), icon,
-            buttons};
+    Answer ShowMessage(std::u16string_view text, std::u16string_view caption, MessageIcon icon,
+                       MessageButtons buttons) override {
+        ShownMessage shown{ToQString(text), ToQString(caption), icon, buttons};
         messages.push_back(shown);
         if (whileOpen) {
             whileOpen(shown);
         }
         if (!answers.empty()) {
-            const int answer = answers.front();
+            const Answer answer = answers.front();
             answers.pop_front();
             return answer;
         }
-        return buttons == MessageButtons::kOk ? kAnswerOk : kAnswerNoButton;
+        return buttons == MessageButtons::kOk ? Answer::kOk : Answer::kNo;
     }
     bool CloseMessage(std::u16string_view captionPrefix) override {
-        closed.push_back(
-            QString::fromUtf16(captionPrefix.data(), static_cast<qsizetype>(captionPrefix.size())));
+        closed.push_back(ToQString(captionPrefix));
         return true;
     }
     bool AskOpenFile(OpenFileRequest& request) override {

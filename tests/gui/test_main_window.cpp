@@ -22,6 +22,7 @@
 #include "mainwnd/CMainDlg.h"
 #include "mainwnd/MainTexts.h"
 #include "platform/DigitGroup.h"
+#include "platform/QtText.h"
 #include "resources/ResourceIds.h"
 #include "support/LogBytes.h"
 #include "support/TempDir.h"
@@ -32,10 +33,6 @@ namespace tessary::test {
 namespace {
 
 const QString kReadTitle = QStringLiteral("INSログデータ読込");
-
-QString Q(std::u16string_view text) {
-    return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 // Records the subtitle of every progress dialog that is shown, and can press Stop on the
 // first progress notification of a conversion.
@@ -179,13 +176,13 @@ private slots:
         QVERIFY(converter != nullptr);
         const std::u16string legend = converter->LY1Legend(-1);
         QVERIFY(!legend.empty());
-        QCOMPARE(Window().LegendText(), Q(legend));
-        QCOMPARE(Window().LegendToolTip(), Q(LegendTooltipText(legend)));
+        QCOMPARE(Window().LegendText(), ToQString(legend));
+        QCOMPARE(Window().LegendToolTip(), ToQString(LegendTooltipText(legend)));
         QVERIFY(Window().LegendToolTip().contains(QStringLiteral("\n\n")));
         // The reader warned about the noise gap.
         QVERIFY(converter->WarningCounter() > 0);
         QCOMPARE(Window().StatusText(4),
-                 Q(WarningCountText(static_cast<uint32_t>(converter->WarningCounter()))));
+                 ToQString(WarningCountText(static_cast<uint32_t>(converter->WarningCounter()))));
         QVERIFY(Window().StatusText(0).isEmpty());
         QVERIFY(m_ui->messages.empty());
 
@@ -194,11 +191,8 @@ private slots:
         ResetPara(para);
         DisplayLineTable table;
         SyncPassProgress progress;
-        struct : OpenFlowHost {
-            int Ask(std::u16string_view, std::u16string_view) override { return kAskYes; }
-            void ShowMessage(std::u16string_view, std::u16string_view) override {}
-        } host;
-        OpenFlow flow(&para, &table, &host, &progress, &progress);
+        OpenFlowHost host;
+        OpenFlow flow(&para, &table, &host, m_ui.get(), &progress, &progress);
         QCOMPARE(flow.Open(DemoLogPath(), kLineAsk), kOpenResultDone);
         const CPaneFrame& frame = *Window().Frame();
         QCOMPARE(frame.LineCount(), table.LineCount());
@@ -307,7 +301,7 @@ private slots:
         QVERIFY(GenerateLog("--seed 31 --size 24M", big));
         ProgressWatch watch(&Window());
         watch.abortOnProgress = true;
-        m_ui->answers = {kAnswerYesButton};
+        m_ui->answers = {Answer::kYes};
         m_ui->openPath = big;
         QVERIFY(Window().ExecuteCommand(res::kCmdOpen));
         QVERIFY(watch.aborted);
@@ -329,7 +323,7 @@ private slots:
     void AsksForTheLineOfATwoLineFile() {
         const std::string bulk = m_dir->File("bulk.dat");
         QVERIFY(GenerateLog("--seed 41 --records 3000 --data-kind 4", bulk));
-        m_ui->answers = {kAnswerNoButton};
+        m_ui->answers = {Answer::kNo};
         QCOMPARE(Window().Open(bulk, kLineAsk), kOpenResultDone);
         QCOMPARE(m_ui->messages.size(), size_t(1));
         QCOMPARE(m_ui->messages[0].text,
@@ -347,7 +341,7 @@ private slots:
         QCOMPARE(LineSelectionOf(Window().Settings().para), 1u);
         QVERIFY(Window().Frame()->LineCount() > 1);
         // Neither answer: nothing is loaded and nothing more is said.
-        m_ui->answers = {kAnswerCancelled};
+        m_ui->answers = {Answer::kCancel};
         QCOMPARE(Window().Open(bulk, kLineAsk), kOpenResultOther);
         QCOMPARE(m_ui->messages.size(), size_t(2));
         QCOMPARE(Window().Frame()->LineCount(), 0);
@@ -403,9 +397,9 @@ private slots:
         auto* indexEdit = qobject_cast<QLineEdit*>(Window().Control(res::kIdcIndexNumber));
         auto* timeEdit = qobject_cast<QLineEdit*>(Window().Control(res::kIdcSelectionTime));
         QCOMPARE(lineEdit->text(),
-                 Q(GroupedDecimal16(static_cast<uint64_t>(selected->lineNumber))));
-        QCOMPARE(indexEdit->text(), Q(IndexNumberText(record->Id)));
-        QCOMPARE(timeEdit->text(), Q(SelectionTimeText(record->TextView())));
+                 ToQString(GroupedDecimal16(static_cast<uint64_t>(selected->lineNumber))));
+        QCOMPARE(indexEdit->text(), ToQString(IndexNumberText(record->Id)));
+        QCOMPARE(timeEdit->text(), ToQString(SelectionTimeText(record->TextView())));
         QVERIFY(!timeEdit->text().isEmpty());
         QVERIFY(Window().Control(res::kIdcShowSelection)->isEnabled());
         QVERIFY(Window().IsCommandEnabled(res::kCmdShowSelection));
@@ -435,10 +429,10 @@ private slots:
                        reinterpret_cast<intptr_t>(pane));
         QCoreApplication::sendPostedEvents();
         const MessageRecord* record = frame.Table().RecordOf(line);
-        QCOMPARE(Window().StatusText(1), Q(LinePaneText(line->lineNumber)));
-        QCOMPARE(Window().StatusText(2), Q(IdPaneText(record->Id)));
+        QCOMPARE(Window().StatusText(1), ToQString(LinePaneText(line->lineNumber)));
+        QCOMPARE(Window().StatusText(2), ToQString(IdPaneText(record->Id)));
         QCOMPARE(Window().StatusText(3),
-                 Q(DatePaneText(Window().LoadedConverter()->BaseTime(), record->Time)));
+                 ToQString(DatePaneText(Window().LoadedConverter()->BaseTime(), record->Time)));
         QCOMPARE(Window().StatusText(3), QStringLiteral(" 2024/06/07"));
         // Over the title row the panes are cleared.
         PostAppMessage(&Window(), kMsgPaneMouseMove, PackPoint(5, 2),
@@ -482,7 +476,7 @@ private slots:
                     ++details;
                     QCOMPARE(i, actions.size() - 1);
                     QVERIFY(actions[i - 1]->isSeparator());
-                    QCOMPARE(actions[i]->text(), Q(LapdDetailText(*record)));
+                    QCOMPARE(actions[i]->text(), ToQString(LapdDetailText(*record)));
                     QVERIFY(actions[i]->text().startsWith(QStringLiteral("TEI=")));
                 }
             }
@@ -549,15 +543,16 @@ private slots:
         QVERIFY(Window().ExecuteCommand(res::kCmdOpen));
         QCOMPARE(m_ui->openRequests.size(), size_t(1));
         const OpenFileRequest& request = m_ui->openRequests[0];
-        QCOMPARE(Q(request.title), QStringLiteral("INSログファイルを開く"));
-        QCOMPARE(Q(request.filter),
+        QCOMPARE(ToQString(request.title), QStringLiteral("INSログファイルを開く"));
+        QCOMPARE(ToQString(request.filter),
                  QStringLiteral("INS ログファイル (*.dat)|*.dat|すべてのファイル (*.*)|*.*||"));
-        QCOMPARE(Q(request.defaultExtension), QStringLiteral("dat"));
+        QCOMPARE(ToQString(request.defaultExtension), QStringLiteral("dat"));
         QCOMPARE(request.checks.size(), size_t(2));
         QCOMPARE(request.checks[0].id, 1101);
-        QCOMPARE(Q(request.checks[0].text), QStringLiteral("レイヤ2の<RR>を表示しない"));
+        QCOMPARE(ToQString(request.checks[0].text), QStringLiteral("レイヤ2の<RR>を表示しない"));
         QCOMPARE(request.checks[1].id, 1102);
-        QCOMPARE(Q(request.checks[1].text), QStringLiteral("ログファイル・ヘッダー情報の表示のみ"));
+        QCOMPARE(ToQString(request.checks[1].text),
+                 QStringLiteral("ログファイル・ヘッダー情報の表示のみ"));
         QVERIFY((Window().Settings().para.Flag[1] & kFlag1HideRr) != 0);
         // Header only: nothing is loaded.
         std::string viewed;
@@ -597,7 +592,7 @@ private slots:
         CPaneFrame& frame = *Window().Frame();
         QVERIFY(frame.SwapBlocks(frame.Pane(1), frame.Pane(2)));
         QVERIFY(Window().close() || !Window().isVisible());
-        QCOMPARE(Window().result(), res::kIdCancel);
+        QCOMPARE(Window().result(), static_cast<int>(Answer::kCancel));
         const SettingsRecord& settings = Window().Settings();
         QCOMPARE(BlockPosition(settings.para, 0), 0);
         QCOMPARE(BlockPosition(settings.para, 1), 2);

@@ -5,6 +5,7 @@
 
 #include "GuiTestRegistry.h"
 #include "display/CPaneSplitter.h"
+#include "platform/QtText.h"
 #include "test_panes_support.h"
 
 namespace tessary::test {
@@ -187,7 +188,7 @@ private slots:
         const DisplayLine* first = h.Frame().Line(header);
         const DisplayLine* dump = h.Frame().Line(header + first->groupSize - 1);
         const std::u16string_view dumpText = h.Frame().Table().TextOf(dump);
-        const QString dumpWord = QString::fromUtf16(dumpText.data(), dumpText.size()).trimmed();
+        const QString dumpWord = ToQString(dumpText).trimmed();
         QCOMPARE(pane.WordAt(m + 4 * cw, dump->lineNumber * lh + 2), dumpWord);
         QCOMPARE(pane.WordAt(m + 1, dump->lineNumber * lh + 2), dumpWord);
 

@@ -130,7 +130,7 @@ private slots:
 
     void ConfirmedAbortEndsWithTwoOnTheEndedMessage() {
         FakeUi ui;
-        ui.answers = {kAnswerYesButton};
+        ui.answers = {Answer::kYes};
         ScriptedJob job;
         CProgressDlg dialog(nullptr);
         bool stopDisabled = false;
@@ -156,7 +156,7 @@ private slots:
 
     void StopAnsweringOneEndsAtOnce() {
         FakeUi ui;
-        ui.answers = {kAnswerYesButton};
+        ui.answers = {Answer::kYes};
         ScriptedJob job;
         job.stopAnswer = 1;
         CProgressDlg dialog(nullptr);
@@ -168,7 +168,7 @@ private slots:
 
     void DeclinedAbortKeepsRunning() {
         FakeUi ui;
-        ui.answers = {kAnswerNoButton};
+        ui.answers = {Answer::kNo};
         ScriptedJob job;
         CProgressDlg dialog(nullptr);
         QTimer::singleShot(0, &dialog, [&] {
@@ -185,7 +185,7 @@ private slots:
 
     void EndWhileConfirmationOpenClosesItAsNo() {
         FakeUi ui;
-        ui.answers = {kAnswerYesButton};
+        ui.answers = {Answer::kYes};
         ScriptedJob job;
         CProgressDlg dialog(nullptr);
         // The job ends while the question is open; the box is closed, the late Yes ignored.

@@ -32,9 +32,11 @@ TEST(OpenFlowTest, OpenFailuresShowTheirTextsWithThePath) {
     for (const Case& c : cases) {
         MainWindowModel model;
         EXPECT_EQ(model.flow.Open(c.path, kLineAsk), c.result) << c.path;
-        ASSERT_EQ(model.host.messages.size(), 1u);
-        EXPECT_EQ(model.host.messages[0].text, c.text + u"\n\n<" + Utf16(c.path) + u">");
-        EXPECT_EQ(model.host.messages[0].caption, kRead);
+        ASSERT_EQ(model.ui.Messages().size(), 1u);
+        EXPECT_EQ(model.ui.Messages()[0].text, c.text + u"\n\n<" + Utf16(c.path) + u">");
+        EXPECT_EQ(model.ui.Messages()[0].caption, kRead);
+        EXPECT_EQ(model.ui.Messages()[0].icon, MessageIcon::kExclamation);
+        EXPECT_EQ(model.ui.Messages()[0].buttons, MessageButtons::kOk);
         EXPECT_EQ(model.flow.Converter(), nullptr);
         EXPECT_EQ(model.host.states, std::vector<int>{-1});
     }
@@ -46,11 +48,11 @@ TEST(OpenFlowTest, RefusalsOnlyShowTheirMessage) {
     EXPECT_EQ(model.flow.Reconvert(kLineAsk), 512);
     model.flow.SetRunning(true);
     EXPECT_EQ(model.flow.Open("/x.dat", kLineAsk), 512);
-    ASSERT_EQ(model.host.messages.size(), 3u);
-    EXPECT_EQ(model.host.messages[0].text, u"ファイル名が指定されていません。");
-    EXPECT_EQ(model.host.messages[1].text, u"ログファイル・データが読み込まれていません。");
-    EXPECT_EQ(model.host.messages[1].caption, u"INSログデータ変換");
-    EXPECT_EQ(model.host.messages[2].text, u"ログデータ変換は、現在実行中です。");
+    ASSERT_EQ(model.ui.Messages().size(), 3u);
+    EXPECT_EQ(model.ui.Messages()[0].text, u"ファイル名が指定されていません。");
+    EXPECT_EQ(model.ui.Messages()[1].text, u"ログファイル・データが読み込まれていません。");
+    EXPECT_EQ(model.ui.Messages()[1].caption, u"INSログデータ変換");
+    EXPECT_EQ(model.ui.Messages()[2].text, u"ログデータ変換は、現在実行中です。");
     EXPECT_TRUE(model.host.states.empty());
 }
 
@@ -59,7 +61,7 @@ TEST(OpenFlowTest, LoadsReconvertsAndKeepsThePreviousFileAfterAnEarlyFailure) {
     const std::string path = MakeLog(dir, "a.dat", "--seed 5 --records 200");
     MainWindowModel model;
     ASSERT_EQ(model.flow.Open(path, kLineAsk), 0);
-    EXPECT_TRUE(model.host.questions.empty());  // one line: no question
+    EXPECT_TRUE(model.ui.Questions().empty());  // one line: no question
     EXPECT_EQ(model.host.states, (std::vector<int>{-1, 0}));
     EXPECT_EQ(model.flow.LoadedPath(), path);
     CTessaryCan* converter = model.flow.Converter();
@@ -84,14 +86,15 @@ TEST(OpenFlowTest, Ins64BulkAsksForTheLineUnlessGiven) {
     const std::string path = MakeLog(dir, "bulk.dat", "--seed 2 --records 100 --data-kind 4");
     {
         MainWindowModel model;
-        model.host.answer = kAskNo;
+        model.ui.otherwise = Answer::kNo;
         ASSERT_EQ(model.flow.Open(path, kLineAsk), 0);
-        ASSERT_EQ(model.host.questions.size(), 1u);
-        EXPECT_EQ(model.host.questions[0].caption, u"INS64回線選択");
+        ASSERT_EQ(model.ui.Questions().size(), 1u);
+        EXPECT_EQ(model.ui.Questions()[0].caption, u"INS64回線選択");
+        EXPECT_EQ(model.ui.Questions()[0].buttons, MessageButtons::kYesNo);
         EXPECT_EQ(LineSelectionOf(model.para), 1u);
         // Reload shows the same line without asking.
         ASSERT_EQ(model.flow.Reconvert(kLineAsk), 0);
-        EXPECT_EQ(model.host.questions.size(), 1u);
+        EXPECT_EQ(model.ui.Questions().size(), 1u);
         EXPECT_EQ(LineSelectionOf(model.para), 1u);
         // A failed open keeps the loaded file and the line it shows.
         EXPECT_EQ(model.flow.Open(dir.File("gone.dat"), kLineAsk), 1);
@@ -100,15 +103,15 @@ TEST(OpenFlowTest, Ins64BulkAsksForTheLineUnlessGiven) {
     }
     {
         MainWindowModel model;
-        model.host.answer = 2;  // neither Yes nor No
+        model.ui.otherwise = Answer::kCancel;  // neither Yes nor No
         EXPECT_EQ(model.flow.Open(path, kLineAsk), -1);
-        EXPECT_TRUE(model.host.messages.empty());
+        EXPECT_TRUE(model.ui.Messages().empty());
         EXPECT_EQ(model.flow.Converter(), nullptr);
     }
     {
         MainWindowModel model;
         ASSERT_EQ(model.flow.Open(path, kLineFirst), 0);
-        EXPECT_TRUE(model.host.questions.empty());
+        EXPECT_TRUE(model.ui.Questions().empty());
         EXPECT_EQ(LineSelectionOf(model.para), 0u);
     }
 }

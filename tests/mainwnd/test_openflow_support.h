@@ -1,7 +1,7 @@
 #pragma once
 // A main window without a window: the settings' CanPara, five rule slots, the display line
-// table, a host that records what the flow shows, and the open flow over a synchronous
-// progress. Logs come from insloggen.
+// table, a host and a UI service that record what the flow shows (the UI answers Yes unless
+// told otherwise), and the open flow over a synchronous progress. Logs come from insloggen.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -12,6 +12,7 @@
 #include "decode/SearchCondition.h"
 #include "display/DisplayLineTable.h"
 #include "mainwnd/OpenFlow.h"
+#include "support/RecordingUi.h"
 #include "support/TempDir.h"
 
 namespace tessary::test {
@@ -25,23 +26,9 @@ inline std::string MakeLog(const TempDir& dir, const std::string& name, const st
 }
 
 struct RecordingHost : OpenFlowHost {
-    struct Shown {
-        std::u16string text;
-        std::u16string caption;
-    };
-    int answer = kAskYes;
-    std::vector<Shown> questions;
-    std::vector<Shown> messages;
     std::vector<std::u16string> statuses;
     std::vector<int> states;
 
-    int Ask(std::u16string_view text, std::u16string_view caption) override {
-        questions.push_back({std::u16string(text), std::u16string(caption)});
-        return answer;
-    }
-    void ShowMessage(std::u16string_view text, std::u16string_view caption) override {
-        messages.push_back({std::u16string(text), std::u16string(caption)});
-    }
     void ShowStatus(std::u16string_view text) override { statuses.emplace_back(text); }
     void UpdateState(int mode) override { states.push_back(mode); }
 };
@@ -61,10 +48,12 @@ struct MainWindowModel {
     SearchCondition conditions[kMarkIfTextCount];
     DisplayLineTable table;
     RecordingHost host;
+    RecordingUi ui;
     RecordingProgress progress;
-    OpenFlow flow{&para, &table, &host, &progress, &progress};
+    OpenFlow flow{&para, &table, &host, &ui, &progress, &progress};
 
     MainWindowModel() {
+        ui.otherwise = Answer::kYes;
         ResetPara(para);
         table.SetSource(DisplaySource{&para, conditions});
     }

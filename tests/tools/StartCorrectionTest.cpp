@@ -46,7 +46,7 @@ protected:
     std::string m_path;
     std::vector<uint8_t> m_original;
     uint8_t m_option = 0;
-    ScriptedPrompt m_prompt;
+    RecordingUi m_ui;
 };
 
 TEST(CorrectionRange, LimitsAreTheSigned36BitRange) {
@@ -63,8 +63,8 @@ TEST(CorrectionRange, LimitsAreTheSigned36BitRange) {
 TEST_F(CorrectionTest, SavingMinusOneWritesOnlyTheCorrectionBytes) {
     auto reader = OpenLog();
     reader->SetStartCorrectionValue(-1);
-    EXPECT_EQ(SaveCorrection(reader.get(), -1, false, m_prompt), 0);
-    EXPECT_TRUE(m_prompt.shown.empty());
+    EXPECT_EQ(SaveCorrection(reader.get(), -1, false, m_ui), 0);
+    EXPECT_TRUE(m_ui.shown.empty());
 
     const std::vector<uint8_t> now = ReadBytes(m_path);
     ASSERT_EQ(now.size(), m_original.size());
@@ -80,7 +80,7 @@ TEST_F(CorrectionTest, SavingMinusOneWritesOnlyTheCorrectionBytes) {
     }
     // The header copy now agrees with the reader: nothing left to save.
     EXPECT_FALSE(HasUnsavedCorrection(*reader));
-    EXPECT_EQ(CheckCorrection(reader.get(), u"q", u"c", m_prompt), 5);
+    EXPECT_EQ(CheckCorrection(reader.get(), u"q", u"c", m_ui), 5);
     // A new reader sees the saved value.
     CTessaryData again(m_path, &m_option);
     EXPECT_EQ(again.StartCorrection(), -1);
@@ -94,7 +94,7 @@ TEST_F(CorrectionTest, SaveWithoutExtendedHeaderWritesThirtyTwoBytes) {
     m_path = log.WriteTo(m_dir.File("plain.dat"));
     m_original = ReadBytes(m_path);
     CTessaryData reader(m_path, &m_option);
-    EXPECT_EQ(SaveCorrection(&reader, 0x7FFFFFFFFLL, false, m_prompt), 0);
+    EXPECT_EQ(SaveCorrection(&reader, 0x7FFFFFFFFLL, false, m_ui), 0);
     const std::vector<uint8_t> now = ReadBytes(m_path);
     ASSERT_EQ(now.size(), m_original.size());
     EXPECT_EQ(now[0x19], 0x07);
@@ -108,16 +108,16 @@ TEST_F(CorrectionTest, ReadOnlyFileIsRefusedAndLeftUntouched) {
     auto reader = OpenLog();
     reader->SetStartCorrectionValue(1234);
     ASSERT_EQ(::chmod(m_path.c_str(), 0444), 0);
-    EXPECT_EQ(SaveCorrection(reader.get(), 1234, false, m_prompt), kStatusWriteError);
-    ASSERT_EQ(m_prompt.shown.size(), 1u);
-    EXPECT_EQ(m_prompt.shown[0].text, "INSログファイルの上書保存に失敗しました。\n\n'" + m_path +
-                                          "'\n\n表示中のログファイルは上書禁止です。");
-    EXPECT_EQ(m_prompt.shown[0].caption, kSaveCaption);
-    EXPECT_FALSE(m_prompt.shown[0].question);
+    EXPECT_EQ(SaveCorrection(reader.get(), 1234, false, m_ui), kStatusWriteError);
+    ASSERT_EQ(m_ui.shown.size(), 1u);
+    EXPECT_EQ(Utf8(m_ui.shown[0].text), "INSログファイルの上書保存に失敗しました。\n\n'" + m_path +
+                                            "'\n\n表示中のログファイルは上書禁止です。");
+    EXPECT_EQ(Utf8(m_ui.shown[0].caption), kSaveCaption);
+    EXPECT_EQ(m_ui.shown[0].icon, MessageIcon::kExclamation);
     EXPECT_EQ(ReadBytes(m_path), m_original);
     // Still unsaved: the check asks again.
-    m_prompt.answers = {kAnswerNo};
-    EXPECT_EQ(CheckCorrection(reader.get(), u"q", u"c", m_prompt), kAnswerNo);
+    m_ui.answers = {Answer::kNo};
+    EXPECT_EQ(CheckCorrection(reader.get(), u"q", u"c", m_ui), static_cast<int>(Answer::kNo));
     ::chmod(m_path.c_str(), 0644);
 }
 
@@ -125,27 +125,27 @@ TEST_F(CorrectionTest, FailedWriteKeepsTheCorrectionUnsavedAndCanBeRetried) {
     auto reader = OpenLog();
     reader->SetStartCorrectionValue(5000);
     fault::FailNthWrite(1);
-    EXPECT_EQ(SaveCorrection(reader.get(), 5000, false, m_prompt), kStatusWriteError);
-    ASSERT_EQ(m_prompt.shown.size(), 1u);
-    EXPECT_EQ(m_prompt.shown[0].text,
+    EXPECT_EQ(SaveCorrection(reader.get(), 5000, false, m_ui), kStatusWriteError);
+    ASSERT_EQ(m_ui.shown.size(), 1u);
+    EXPECT_EQ(Utf8(m_ui.shown[0].text),
               "INSログファイルの上書保存に失敗しました。\n\n'" + m_path + "'\n\nError = 29");
     EXPECT_EQ(ReadBytes(m_path), m_original);
     EXPECT_EQ(StartCorrectionOf(reader->Header()), 0);
     EXPECT_TRUE(HasUnsavedCorrection(*reader));
-    m_prompt.answers = {kAnswerCancel};
-    EXPECT_EQ(CheckCorrection(reader.get(), u"q", u"c", m_prompt), kAnswerCancel);
+    m_ui.answers = {Answer::kCancel};
+    EXPECT_EQ(CheckCorrection(reader.get(), u"q", u"c", m_ui), static_cast<int>(Answer::kCancel));
 
-    EXPECT_EQ(SaveCorrection(reader.get(), 5000, false, m_prompt), 0);
-    EXPECT_EQ(CheckCorrection(reader.get(), u"q", u"c", m_prompt), 5);
+    EXPECT_EQ(SaveCorrection(reader.get(), 5000, false, m_ui), 0);
+    EXPECT_EQ(CheckCorrection(reader.get(), u"q", u"c", m_ui), 5);
     EXPECT_EQ(CTessaryData(m_path, &m_option).StartCorrection(), 5000);
 }
 
 TEST_F(CorrectionTest, VanishedFileIsReportedAsNotFound) {
     auto reader = OpenLog();
     ASSERT_TRUE(DeleteFilePath(m_path));
-    EXPECT_EQ(SaveCorrection(reader.get(), 1, false, m_prompt), kStatusWriteError);
-    ASSERT_EQ(m_prompt.shown.size(), 1u);
-    EXPECT_NE(m_prompt.shown[0].text.find("\n\n表示中のログファイルが見つかりません。"),
+    EXPECT_EQ(SaveCorrection(reader.get(), 1, false, m_ui), kStatusWriteError);
+    ASSERT_EQ(m_ui.shown.size(), 1u);
+    EXPECT_NE(Utf8(m_ui.shown[0].text).find("\n\n表示中のログファイルが見つかりません。"),
               std::string::npos);
     EXPECT_FALSE(PathExists(m_path));  // nothing was created
 }
@@ -153,70 +153,72 @@ TEST_F(CorrectionTest, VanishedFileIsReportedAsNotFound) {
 TEST_F(CorrectionTest, ShorterFileIsNotGrown) {
     auto reader = OpenLog();
     WriteBytes(m_path, std::vector<uint8_t>(m_original.begin(), m_original.begin() + 40));
-    EXPECT_EQ(SaveCorrection(reader.get(), 1, false, m_prompt), kStatusWriteError);
+    EXPECT_EQ(SaveCorrection(reader.get(), 1, false, m_ui), kStatusWriteError);
     EXPECT_EQ(ReadBytes(m_path).size(), 40u);
 }
 
 TEST_F(CorrectionTest, ConfirmationRangeAndMissingLog) {
     auto reader = OpenLog(0xA0, 0);
     // Declined: nothing written, nothing changed.
-    m_prompt.answers = {kAnswerNo};
-    EXPECT_EQ(SaveCorrection(reader.get(), 10, true, m_prompt), 0);
-    ASSERT_EQ(m_prompt.shown.size(), 1u);
-    EXPECT_EQ(m_prompt.shown[0].text,
+    m_ui.answers = {Answer::kNo};
+    EXPECT_EQ(SaveCorrection(reader.get(), 10, true, m_ui), 0);
+    ASSERT_EQ(m_ui.shown.size(), 1u);
+    EXPECT_EQ(Utf8(m_ui.shown[0].text),
               "補正日時を表示中のログファイルに上書き保存します。\n\n"
               "よろしいですか？\n\n'" +
                   m_path + "'");
-    EXPECT_EQ(m_prompt.shown[0].caption, "ファイル上書き保存");
+    EXPECT_EQ(Utf8(m_ui.shown[0].caption), "ファイル上書き保存");
+    EXPECT_EQ(m_ui.shown[0].buttons, MessageButtons::kYesNo);
     EXPECT_EQ(ReadBytes(m_path), m_original);
 
     // Out of range: not written, the header copy's correction becomes 0.
     reader->MutableHeader().startCorrectionLow = 77;
-    m_prompt.shown.clear();
-    m_prompt.answers = {kAnswerYes};
-    EXPECT_EQ(SaveCorrection(reader.get(), 0x800000000LL, true, m_prompt), -1);
-    ASSERT_EQ(m_prompt.shown.size(), 2u);
-    EXPECT_EQ(m_prompt.shown[1].text,
+    m_ui.shown.clear();
+    m_ui.answers = {Answer::kYes};
+    EXPECT_EQ(SaveCorrection(reader.get(), 0x800000000LL, true, m_ui), -1);
+    ASSERT_EQ(m_ui.shown.size(), 2u);
+    EXPECT_EQ(Utf8(m_ui.shown[1].text),
               "開始日時補正値が設定可能範囲を超えているため、ファイル保存されません。\n\n'" +
                   m_path + "'");
-    EXPECT_EQ(m_prompt.shown[1].caption, kSaveCaption);
+    EXPECT_EQ(Utf8(m_ui.shown[1].caption), kSaveCaption);
     EXPECT_EQ(StartCorrectionOf(reader->Header()), 0);
     EXPECT_EQ(ReadBytes(m_path), m_original);
 
-    m_prompt.shown.clear();
-    EXPECT_EQ(SaveCorrection(nullptr, 1, true, m_prompt), kStatusNoLog);
-    ASSERT_EQ(m_prompt.shown.size(), 1u);
-    EXPECT_EQ(m_prompt.shown[0].text, "INSログファイルが読み込まれていません。");
+    m_ui.shown.clear();
+    EXPECT_EQ(SaveCorrection(nullptr, 1, true, m_ui), kStatusNoLog);
+    ASSERT_EQ(m_ui.shown.size(), 1u);
+    EXPECT_EQ(Utf8(m_ui.shown[0].text), "INSログファイルが読み込まれていません。");
 }
 
 TEST_F(CorrectionTest, CheckAndLeavingAskOnlyForAnUnsavedCorrection) {
     auto reader = OpenLog();
-    EXPECT_EQ(CheckCorrection(nullptr, u"q", u"c", m_prompt), -1);
-    EXPECT_EQ(CheckCorrection(reader.get(), u"q", u"c", m_prompt), 5);
-    EXPECT_TRUE(ConfirmLeaving(reader.get(), false, m_prompt));
-    EXPECT_TRUE(m_prompt.shown.empty());
+    EXPECT_EQ(CheckCorrection(nullptr, u"q", u"c", m_ui), -1);
+    EXPECT_EQ(CheckCorrection(reader.get(), u"q", u"c", m_ui), 5);
+    EXPECT_TRUE(ConfirmLeaving(reader.get(), false, m_ui));
+    EXPECT_TRUE(m_ui.shown.empty());
 
     reader->SetStartCorrectionValue(-3);
-    m_prompt.answers = {kAnswerCancel};
-    EXPECT_FALSE(ConfirmLeaving(reader.get(), false, m_prompt));
-    ASSERT_EQ(m_prompt.shown.size(), 1u);
-    EXPECT_EQ(m_prompt.shown[0].text,
+    m_ui.answers = {Answer::kCancel};
+    EXPECT_FALSE(ConfirmLeaving(reader.get(), false, m_ui));
+    ASSERT_EQ(m_ui.shown.size(), 1u);
+    EXPECT_EQ(Utf8(m_ui.shown[0].text),
               "表示中のログデータは、ログ出力開始日時が補正されています。\n\n"
               "新規にファイルを開く前に、ファイル保存しますか？\n\n「はい」をクリックすると、"
               "表示中のログファイルに上書保存します。\n\n「いいえ」をクリックすると、"
               "ファイル保存されません。");
-    EXPECT_EQ(m_prompt.shown[0].caption, "INSログファイルを開く");
-    EXPECT_TRUE(m_prompt.shown[0].withCancel);
+    EXPECT_EQ(Utf8(m_ui.shown[0].caption), "INSログファイルを開く");
+    EXPECT_EQ(m_ui.shown[0].icon, MessageIcon::kQuestion);
+    EXPECT_EQ(m_ui.shown[0].buttons, MessageButtons::kYesNoCancel);
     EXPECT_EQ(ReadBytes(m_path), m_original);
 
-    m_prompt.answers = {kAnswerNo};
-    EXPECT_TRUE(ConfirmLeaving(reader.get(), true, m_prompt));
-    EXPECT_EQ(m_prompt.shown.back().caption, "終了");
+    m_ui.answers = {Answer::kNo};
+    EXPECT_TRUE(ConfirmLeaving(reader.get(), true, m_ui));
+    EXPECT_EQ(Utf8(m_ui.shown.back().caption), "終了");
     EXPECT_EQ(ReadBytes(m_path), m_original);
 
     // Yes saves without a second question.
-    m_prompt.answers = {kAnswerYes};
-    EXPECT_TRUE(ConfirmLeaving(reader.get(), true, m_prompt));
+    m_ui.answers = {Answer::kYes};
+    EXPECT_TRUE(ConfirmLeaving(reader.get(), true, m_ui));
     EXPECT_EQ(CTessaryData(m_path, &m_option).StartCorrection(), -3);
 }
 
@@ -261,32 +263,34 @@ TEST_F(CorrectionTest, EditApplyRefusesBadInputAndAppliesConfirmedOnes) {
     EXPECT_FALSE(edit.CanReset());
     const std::u16string caption = u"ログデータ出力日時補正";
 
-    EXPECT_FALSE(edit.Apply(u"2024/06/07 12:34", caption, m_prompt));
-    EXPECT_EQ(m_prompt.shown.back().text,
+    EXPECT_FALSE(edit.Apply(u"2024/06/07 12:34", caption, m_ui));
+    EXPECT_EQ(Utf8(m_ui.shown.back().text),
               "日付と時刻の入力形式が不正です。\n\n「年(西暦)/月/日 時:分:秒"
               "(小数点以下は1ms単位まで指定可)」");
-    EXPECT_EQ(m_prompt.shown.back().caption, Utf8(caption));
-    EXPECT_FALSE(edit.Apply(u"2024/06/07 12:34:56.789", caption, m_prompt));
-    EXPECT_EQ(m_prompt.shown.back().text, "入力された補正日時は、現在日時から変更されていません。");
+    EXPECT_EQ(m_ui.shown.back().caption, caption);
+    EXPECT_FALSE(edit.Apply(u"2024/06/07 12:34:56.789", caption, m_ui));
+    EXPECT_EQ(Utf8(m_ui.shown.back().text),
+              "入力された補正日時は、現在日時から変更されていません。");
     EXPECT_EQ(reader->StartCorrection(), 0);
 
     // Declined confirmation: stays, nothing changes.
-    m_prompt.answers = {kAnswerNo};
-    EXPECT_FALSE(edit.Apply(u"2024/06/07 12:35:00", caption, m_prompt));
-    EXPECT_EQ(m_prompt.shown.back().text,
+    m_ui.answers = {Answer::kNo};
+    EXPECT_FALSE(edit.Apply(u"2024/06/07 12:35:00", caption, m_ui));
+    EXPECT_EQ(Utf8(m_ui.shown.back().text),
               "ログデータ出力日時を補正します。よろしいですか？\n\n"
               "補正前 「2024 年 06 月 07 日  12 時 34 分 56.789 秒」\n\n"
               "補正後 「2024 年 06 月 07 日  12 時 35 分 00.000 秒」");
-    EXPECT_EQ(m_prompt.shown.back().caption, "補正確認");
+    EXPECT_EQ(Utf8(m_ui.shown.back().caption), "補正確認");
+    EXPECT_EQ(m_ui.shown.back().buttons, MessageButtons::kYesNo);
     EXPECT_EQ(reader->StartCorrection(), 0);
 
-    m_prompt.answers = {kAnswerYes};
-    EXPECT_TRUE(edit.Apply(u"2024/06/07 12:35:00", caption, m_prompt));
+    m_ui.answers = {Answer::kYes};
+    EXPECT_TRUE(edit.Apply(u"2024/06/07 12:35:00", caption, m_ui));
     EXPECT_EQ(reader->StartCorrection(), 3211);
     // Only in memory: the file is as it was, and the correction counts as unsaved.
     EXPECT_EQ(ReadBytes(m_path), m_original);
-    m_prompt.answers = {kAnswerNo};
-    EXPECT_EQ(CheckCorrection(reader.get(), u"q", u"c", m_prompt), kAnswerNo);
+    m_ui.answers = {Answer::kNo};
+    EXPECT_EQ(CheckCorrection(reader.get(), u"q", u"c", m_ui), static_cast<int>(Answer::kNo));
 }
 
 TEST_F(CorrectionTest, EditApplyRangeLimitIsExact) {
@@ -296,12 +300,12 @@ TEST_F(CorrectionTest, EditApplyRangeLimitIsExact) {
     ASSERT_TRUE(edit.Init(reader.get(), &line));
     // 0x7FFFFFFFF ms after 2024/06/07 12:34:56.789 is 2025/07/10 04:57:15.156 (one ms more is
     // out of range).
-    EXPECT_FALSE(edit.Apply(u"2025/07/10 04:57:15.157", u"c", m_prompt));
-    EXPECT_EQ(m_prompt.shown.back().text, "入力された補正日時は、設定可能範囲を超えています。");
-    m_prompt.answers = {kAnswerYes};
-    EXPECT_TRUE(edit.Apply(u"2025/07/10 04:57:15.156", u"c", m_prompt));
+    EXPECT_FALSE(edit.Apply(u"2025/07/10 04:57:15.157", u"c", m_ui));
+    EXPECT_EQ(Utf8(m_ui.shown.back().text), "入力された補正日時は、設定可能範囲を超えています。");
+    m_ui.answers = {Answer::kYes};
+    EXPECT_TRUE(edit.Apply(u"2025/07/10 04:57:15.156", u"c", m_ui));
     EXPECT_EQ(reader->StartCorrection(), 0x7FFFFFFFFLL);
-    EXPECT_EQ(SaveCorrection(reader.get(), reader->StartCorrection(), false, m_prompt), 0);
+    EXPECT_EQ(SaveCorrection(reader.get(), reader->StartCorrection(), false, m_ui), 0);
     EXPECT_EQ(CTessaryData(m_path, &m_option).StartCorrection(), 0x7FFFFFFFFLL);
 }
 

@@ -1,6 +1,6 @@
 #pragma once
-// Shared parts of the tool tests: a prompt that answers from a script and records what it was
-// shown, and a converted log.
+// Shared parts of the tool tests: a UI service that answers from a script and records what it
+// was shown, and a converted log.
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -12,36 +12,9 @@
 #include "decode/CanPara.h"
 #include "logfile/Status.h"
 #include "platform/Utf.h"
-#include "tools/CorrectionPrompt.h"
+#include "support/RecordingUi.h"
 
 namespace tessary::test {
-
-class ScriptedPrompt : public CorrectionPrompt {
-public:
-    struct Shown {
-        std::string text;
-        std::string caption;
-        bool question;
-        bool withCancel;
-    };
-
-    int Ask(std::u16string_view text, std::u16string_view caption, bool withCancel) override {
-        shown.push_back({Utf8(text), Utf8(caption), true, withCancel});
-        if (answers.empty()) {
-            ADD_FAILURE() << "unexpected question: " << Utf8(text);
-            return kAnswerNo;
-        }
-        const int answer = answers.front();
-        answers.erase(answers.begin());
-        return answer;
-    }
-    void Warn(std::u16string_view text, std::u16string_view caption) override {
-        shown.push_back({Utf8(text), Utf8(caption), false, false});
-    }
-
-    std::vector<int> answers;
-    std::vector<Shown> shown;
-};
 
 // Opens and converts a log with default settings; the file stays open.
 inline std::unique_ptr<CTessaryCan> Convert(const std::string& path, CanPara& para) {

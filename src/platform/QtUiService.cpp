@@ -1,4 +1,4 @@
-#include "mainwnd/QtUiService.h"
+#include "platform/QtUiService.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -9,6 +9,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 
+#include "platform/QtText.h"
 #include "resources/MenuText.h"
 
 namespace tessary {
@@ -16,9 +17,23 @@ namespace {
 
 UiService* g_service = nullptr;
 
-QString ToQString(std::u16string_view text) {
-    return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
-}
+class ForwardingUi : public UiService {
+public:
+    Answer ShowMessage(std::u16string_view text, std::u16string_view caption, MessageIcon icon,
+                       MessageButtons buttons) override {
+        return Ui().ShowMessage(text, caption, icon, buttons);
+    }
+    bool CloseMessage(std::u16string_view captionPrefix) override {
+        return Ui().CloseMessage(captionPrefix);
+    }
+    bool AskOpenFile(OpenFileRequest& request) override { return Ui().AskOpenFile(request); }
+    bool AskFolder(std::u16string_view title, PathString& folder) override {
+        return Ui().AskFolder(title, folder);
+    }
+    bool AskColor(std::u16string_view title, uint32_t& color) override {
+        return Ui().AskColor(title, color);
+    }
+};
 
 QWidget* DialogParent() {
     if (QWidget* modal = QApplication::activeModalWidget()) {
@@ -42,14 +57,14 @@ QMessageBox::Icon IconOf(MessageIcon icon) {
 
 struct ButtonText {
     QMessageBox::StandardButton button;
-    const char16_t* text;
-    int answer;
+    std::u16string_view text;
+    Answer answer;
 };
 constexpr ButtonText kButtonTexts[] = {
-    {QMessageBox::Ok, u"OK", kAnswerOk},
-    {QMessageBox::Cancel, u"キャンセル", kAnswerCancelled},
-    {QMessageBox::Yes, u"はい(&Y)", kAnswerYesButton},
-    {QMessageBox::No, u"いいえ(&N)", kAnswerNoButton},
+    {QMessageBox::Ok, u"OK", Answer::kOk},
+    {QMessageBox::Cancel, u"キャンセル", Answer::kCancel},
+    {QMessageBox::Yes, u"はい(&Y)", Answer::kYes},
+    {QMessageBox::No, u"いいえ(&N)", Answer::kNo},
 };
 
 QMessageBox::StandardButtons ButtonsOf(MessageButtons buttons) {
@@ -67,13 +82,13 @@ QMessageBox::StandardButtons ButtonsOf(MessageButtons buttons) {
 
 }  // namespace
 
-int QtUiService::ShowMessage(std::u16string_view text, std::u16string_view caption,
-                             MessageIcon icon, MessageButtons buttons) {
+Answer QtUiService::ShowMessage(std::u16string_view text, std::u16string_view caption,
+                                MessageIcon icon, MessageButtons buttons) {
     QMessageBox box(IconOf(icon), ToQString(caption), ToQString(text), ButtonsOf(buttons),
                     DialogParent());
     for (const ButtonText& entry : kButtonTexts) {
         if (QAbstractButton* button = box.button(entry.button)) {
-            button->setText(QString::fromUtf16(entry.text));
+            button->setText(ToQString(entry.text));
         }
     }
     const int result = box.exec();
@@ -82,7 +97,7 @@ int QtUiService::ShowMessage(std::u16string_view text, std::u16string_view capti
             return entry.answer;
         }
     }
-    return kAnswerCancelled;
+    return Answer::kCancel;
 }
 
 bool QtUiService::CloseMessage(std::u16string_view captionPrefix) {
@@ -162,8 +177,14 @@ UiService& Ui() {
 
 UiService* SetUi(UiService* service) {
     UiService* previous = g_service;
-    g_service = service;
+    // The forwarder installed would forward to itself.
+    g_service = service == &CurrentUi() ? nullptr : service;
     return previous;
+}
+
+UiService& CurrentUi() {
+    static ForwardingUi forwarding;
+    return forwarding;
 }
 
 }  // namespace tessary
