@@ -1,9 +1,10 @@
 #include "cli/CliSession.h"
 
 #include "cli/DumpOutput.h"
-#include "decode/SearchDefinition.h"
 #include "decode/SearchMark.h"
+#include "mainwnd/CommandTexts.h"
 #include "mainwnd/CopyText.h"
+#include "mainwnd/SearchRule.h"
 #include "platform/Utf.h"
 #include "settings/BlockOrder.h"
 #include "settings/IniSettingsStore.h"
@@ -11,8 +12,6 @@
 namespace tessary::cli {
 namespace {
 
-constexpr std::u16string_view kSearchNoMemory = u"検索用のメモリが不足しています。";
-constexpr std::u16string_view kSearchBadPattern = u"検索文字列形式が不正です。";
 constexpr std::u16string_view kSearchWindowCaption = u"検索情報表示";
 
 int ExitOfOpenResult(int32_t result) {
@@ -71,19 +70,11 @@ void CliSession::Progress(std::u16string_view title, uint64_t done, uint64_t tot
 }
 
 int CliSession::CompileSearch(std::u16string_view text) {
-    char16_t definition[kDefinitionSize] = {};
-    CanPara& para = Para();
-    int result = -1;
-    if (FormatDefinition(definition, kDefinitionSize, u"", text, u"") >= 0) {
-        result = m_conditions[kSearchSlot].Compile(definition, para.SpcCnt);
-    }
+    const int result = CompileSearchRule(Para(), m_conditions[kSearchSlot], text);
     if (result != 0) {
-        CopyToSlot(para.MarkIfText[kSearchSlot], u";;");
-        m_conditions[kSearchSlot].Clear();
         PrintError(result == -1 ? kSearchNoMemory : kSearchBadPattern);
         return kExitUsage;
     }
-    CopyToSlot(para.MarkIfText[kSearchSlot], std::u16string_view(definition));
     return kExitDone;
 }
 

@@ -55,8 +55,9 @@ bool CPaneFrame::Create(const QRect& rect, QWidget* parent) {
     m_vbar.Attach(
         m_vbarWidget, this, [this](int code) { OnVScroll(code); },
         [this](QWheelEvent* event) {
+            // A scroll area takes wheel turns on its viewport only.
             if (CPaneWnd* pane = VisiblePane()) {
-                QCoreApplication::sendEvent(pane, event);
+                QCoreApplication::sendEvent(pane->viewport(), event);
             }
         });
     m_vbar.SetPolicy(Qt::ScrollBarAlwaysOn);
@@ -194,8 +195,29 @@ bool CPaneFrame::ScrollAll(int dx, int dy, bool updateNow) {
     return moved;
 }
 
+bool CPaneFrame::HidePanes() {
+    bool visible = false;
+    for (CPaneWnd* pane : m_panes) {
+        if (pane != nullptr) {
+            visible = visible || !pane->isHidden();
+            pane->hide();
+        }
+    }
+    return visible;
+}
+
+void CPaneFrame::ShowPanes() {
+    for (CPaneWnd* pane : m_panes) {
+        if (pane != nullptr) {
+            pane->show();
+        }
+    }
+}
+
 void CPaneFrame::FreeText() {
     m_table.FreeText();
+    // No lines: the panes must not keep drawing, scrolling or hit-testing the old ones.
+    SetPaneFont(nullptr, false);
 }
 
 void CPaneFrame::OnVScroll(int code) {

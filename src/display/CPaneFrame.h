@@ -96,6 +96,9 @@ public:
     // Repaints the line's group in all panes (line 0: the title rows; nullptr: all lines);
     // returns the first visible line number of the group, or -1.
     int32_t InvalidateGroup(const DisplayLine* line);
+    // Hides the four panes (while a pass writes the table); answers whether any was visible.
+    bool HidePanes();
+    void ShowPanes();
     // Exchanges the shown blocks of two panes; both nullptr: pane p shows block p again.
     bool SwapBlocks(CPaneWnd* a, CPaneWnd* b);
     int MarkIndex(const DisplayLine* line) const { return m_table.MarkIndex(line); }

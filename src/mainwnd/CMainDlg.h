@@ -1,39 +1,45 @@
 #pragma once
 // The main window: a dialog with the menu, the selection and search groups, the LY1 legend, the
 // pane frame with the four block panes and a five-pane status bar. It owns the settings record,
-// the open flow (and through it the loaded converter) and the pane frame, and turns commands,
-// keys, dropped files and the WM_APP+n messages of its panes and of the conversion worker into
-// actions.
+// the open flow (and through it the loaded converter) and the pane frame. Its commands live in
+// command groups that reach it through QtMainContext; the window itself keeps start-up, layout,
+// the window state and the routing of keys, clicks, drops and the WM_APP+n messages.
 #include <QDialog>
 #include <QFont>
-#include <QRect>
 #include <QString>
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
-#include <vector>
 
 #include "decode/SearchCondition.h"
 #include "display/CPaneFrame.h"
 #include "logfile/NotifyTarget.h"
+#include "mainwnd/CommandTable.h"
 #include "mainwnd/OpenFlow.h"
 #include "settings/SettingsRecord.h"
 
 class QAction;
 class QComboBox;
 class QLabel;
-class QLineEdit;
 class QMenu;
 class QMenuBar;
-class QPushButton;
 class QStatusBar;
 
 namespace tessary {
 
 class CPaneWnd;
 class CProgressDlg;
+class ContextCommands;
+class FileCommands;
+class GoToCommands;
+class QtMainContext;
+class QtMainMenus;
+class QtPaneNotices;
+class SearchCommands;
+class ViewCommands;
 
 inline constexpr int kMsgReaderNotify = kWmApp + 1;  // WM_APP+1
 
@@ -59,25 +65,24 @@ public:
     // caption and answers -1.
     int DoModal();
 
-    // Opens a file (line choice -1 asks for an INS64 bulk file, 0 or 1 picks the line).
-    // Results as the open flow's; 775 when the save prompt was cancelled.
+    // Opens a file (line choice -1 asks for an INS64 bulk file, 0 or 1 picks the line), after
+    // the save prompt of an unsaved correction. Results as the open flow's; 775 when the save
+    // prompt was cancelled.
     int32_t Open(const PathString& path, int lineChoice);
     // Converts the loaded file again (2: the second pass of a two-pass file).
     int32_t Reconvert(int lineChoice);
     // Open, and on success or a cancelled conversion the path goes to the head of the
     // recent-file list (the open-file dialog, dropped files, the command line).
     int32_t OpenAndRemember(const PathString& path, int lineChoice);
-    // -1 no file, 0 loaded, 1 a reconversion starts, 2 it ended.
-    void UpdateState(int mode) override;
+    // The search: 1 forward, 0 backward, -1 compile and record only.
+    int Search(std::u16string_view text, int direction);
+    void UpdateState(WindowState mode) override;
     void SetStatusText(int pane, std::u16string_view text);
     QString StatusText(int pane) const;
 
-    // Commands: registered handlers run through the menu, the accelerators, the buttons and the
-    // context menu. A command without a handler is disabled.
-    using CommandEnabled = std::function<bool()>;
-    using CommandAction = std::function<void()>;
-    void RegisterCommand(int id, CommandEnabled enabled, CommandAction action);
-    bool IsCommandEnabled(int id) const;
+    // The command table every menu, accelerator, button and the context menu asks.
+    CommandTable& Commands() { return m_commands; }
+    bool IsCommandEnabled(int id) const { return m_commands.IsEnabled(id); }
     // Runs an enabled command (clearing the message pane first); false when it did not run.
     bool ExecuteCommand(int id);
 
@@ -88,7 +93,7 @@ public:
 
     // --- state that other windows and the tests read
     CTessaryCan* LoadedConverter() const override { return m_flow ? m_flow->Converter() : nullptr; }
-    const PathString& LoadedPath() const;
+    const PathString& LoadedPath() const { return m_flow->LoadedPath(); }
     bool IsConverting() const { return m_flow && m_flow->IsRunning(); }
     CPaneFrame* Frame() const { return m_frame; }
     CProgressDlg* RunningProgress() const { return m_progress; }
@@ -97,9 +102,10 @@ public:
     QString LegendText() const;
     QString LegendToolTip() const;
     QWidget* Control(int id) const;
+    QComboBox* SearchBox() const { return m_search; }
     QMenuBar* MenuBar() const { return m_menuBar; }
     QAction* MenuAction(int id) const;
-    QMenu* ContextMenu() const { return m_context; }
+    QMenu* ContextMenu() const;
     // The context menu as a right click at a pane's client point prepares it (not shown).
     bool PrepareContextMenu(CPaneWnd* pane, int x, int y);
     int ContextPane() const { return m_contextPane; }
@@ -119,6 +125,25 @@ protected:
     void done(int result) override;
 
 private:
+    friend class QtMainContext;
+
+    // Start-up steps, in order; each answers whether it succeeded.
+    enum class StartStep {
+        kMenus,
+        kAccelerators,
+        kRecentMenu,
+        kSearchSamples,
+        kFontSizes,
+        kContextMenu,
+        kFonts,
+        kSearchBox,
+        kTooltips,
+        kStatusBar,
+        kFrameMissing,
+        kFrameFailed,
+    };
+    bool Fail(StartStep step, std::u16string& messages, std::u16string* failure) const;
+
     // OpenFlowHost
     void ShowStatus(std::u16string_view text) override { SetStatusText(0, text); }
     bool HidePanes() override;
@@ -131,58 +156,40 @@ private:
     // NotifyTarget: the worker's WM_APP+1, posted to this window.
     void PostNotify(uint32_t message, uintptr_t wParam, void* lParam) override;
 
-    // Start-up steps.
-    bool BuildMenus();
-    bool LoadAccelerators();
+    void RegisterCommands();
     void CompileRules();
-    bool BuildRecentMenu();
-    bool BuildSearchSamples();
-    bool BuildFontSizes();
-    bool LoadContextMenu();
+    bool RefillSearchList();
     bool CreateFonts();
-    bool FillSearchCombo();
-    void CreateControls();
-    bool CreateTooltips();
+    bool CreateControls();
     bool CreateStatusBar();
-    int CreatePaneFrame();  // 0, or 1 object missing, 2 creation failed
+    // 0, or the step that failed.
+    std::optional<StartStep> CreatePaneFrame();
     void RestorePlacement();
 
     // Messages.
     void OnReaderNotify(intptr_t wParam, intptr_t lParam);
-    void RefreshSelection();
-    void OnPaneMouseMove(CPaneWnd* pane, int y);
-    void OnPaneLeftDown(CPaneWnd* pane, int y);
-    void OnPaneRightDown(CPaneWnd* pane, int x, int y);
-    CPaneWnd* PaneOf(intptr_t lParam) const;
-    void UpdateContextItems();
-    void RefreshLapdDetail();
 
-    // Commands of this window.
-    void RegisterOwnCommands();
-    void OnOpenFile();
-    void OnReload();
-    void OnCopyWord();
-    void AddRecentFile(const PathString& path);
-    void UpdateMenuState(QMenu* menu);
     void RefreshControls();
     void LayoutClient();
     void StorePlacementAndOrder();
-    void SetEditText(int id, const QString& text);
-
-    struct CommandEntry {
-        CommandEnabled enabled;
-        CommandAction action;
-    };
-    // The menu callback that runs a command.
-    std::function<void(int)> Command();
+    bool SetPaneFontPoint(int tenths);
+    void KeepTopRecord();
+    void RestoreTopRecord();
 
     SettingsRecord m_settings;
     SearchCondition m_conditions[kMarkIfTextCount];
     CPaneFrame* m_frame = nullptr;
     std::unique_ptr<OpenFlow> m_flow;
     CProgressDlg* m_progress = nullptr;
-    std::map<int, CommandEntry> m_commands;
     std::function<void(const PathString&)> m_headerViewer;
+
+    CommandTable m_commands;
+    std::unique_ptr<QtMainContext> m_commandContext;
+    std::unique_ptr<FileCommands> m_fileCommands;
+    std::unique_ptr<SearchCommands> m_searchCommands;
+    std::unique_ptr<GoToCommands> m_goToCommands;
+    std::unique_ptr<ViewCommands> m_viewCommands;
+    std::unique_ptr<ContextCommands> m_contextCommands;
 
     QString m_initialCaption;
     QSize m_initialSize;
@@ -193,12 +200,11 @@ private:
     QMenuBar* m_menuBar = nullptr;
     QStatusBar* m_statusBar = nullptr;
     QLabel* m_statusPanes[5] = {};
-    QMenu* m_context = nullptr;
-    std::map<int, QAction*> m_actions;  // menu 128 items by command
+    std::unique_ptr<QtMainMenus> m_menus;
     std::map<int, QWidget*> m_controls;
-    std::u16string m_contextTemplates[3];  // texts of 34000-34002
     QLabel* m_legend = nullptr;
     QComboBox* m_search = nullptr;
+    std::unique_ptr<QtPaneNotices> m_notices;
 
     QFont m_dialogFont;
     QFont m_fixedFont;
@@ -211,7 +217,8 @@ private:
     int m_legendLeft = 0, m_legendTop = 0, m_legendRight = 0, m_legendHeight = 0;
     int m_frameLeft = 0, m_frameTop = 0, m_frameRight = 0, m_frameBottom = 0;
 
-    // The place kept across a reconversion: a record index and the line offset in its group.
+    // The place kept across a reconversion or a font change: a record index and the line
+    // offset in its group.
     int64_t m_savedRecord = -1;
     int m_savedOffset = -1;
 

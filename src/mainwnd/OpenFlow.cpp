@@ -152,9 +152,9 @@ int32_t OpenFlow::Reconvert(int lineChoice) {
     return Run(false, lineChoice, PathString());
 }
 
-void OpenFlow::ReleaseTable(int mode) {
+void OpenFlow::ReleaseTable(WindowState mode) {
     m_host->UpdateState(mode);
-    if (mode == -1 || mode == 1) {
+    if (mode == WindowState::kNoFile || mode == WindowState::kReconverting) {
         m_table->FreeText();
     }
 }
@@ -293,19 +293,19 @@ int32_t OpenFlow::Run(bool newFile, int lineChoice, const PathString& path) {
     bool panesWereVisible = false;
     if (result == kOpenResultDone) {
         if (newFile) {
-            ReleaseTable(-1);
+            ReleaseTable(WindowState::kNoFile);
             m_host->ClearSearch();
             m_converter.reset();
             m_loadedPath.clear();
         } else {
-            ReleaseTable(1);
+            ReleaseTable(WindowState::kReconverting);
         }
         panesWereVisible = m_host->HidePanes();
         result = Convert(*converter, title, subtitle, text);
     }
 
     if (result != kOpenResultDone) {
-        ReleaseTable(-1);
+        ReleaseTable(WindowState::kNoFile);
         fresh.reset();
         if (result == kOpenResultCancelled) {
             m_host->ShowStatus(std::u16string(title) + std::u16string(kCancelledSuffix));
@@ -323,11 +323,11 @@ int32_t OpenFlow::Run(bool newFile, int lineChoice, const PathString& path) {
 
     bool secondPass = false;
     if (!newFile) {
-        m_host->UpdateState(2);
+        m_host->UpdateState(WindowState::kReconverted);
     } else {
         m_converter = std::move(fresh);
         m_loadedPath = path;
-        m_host->UpdateState(0);
+        m_host->UpdateState(WindowState::kLoaded);
         secondPass = NeedsTwoPasses(*m_converter) && ApplyEndTimeBase(*m_converter);
     }
     if (panesWereVisible) {

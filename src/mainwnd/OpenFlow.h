@@ -33,6 +33,14 @@ inline constexpr int kLineFirst = 0;
 inline constexpr int kLineSecond = 1;
 inline constexpr int kLineSecondPass = 2;
 
+// The states of the window that shows the flow's lines (the values are the window's modes).
+enum class WindowState : int {
+    kNoFile = -1,       // no file, also after a failed open
+    kLoaded = 0,        // a file has just been loaded
+    kReconverting = 1,  // a reconversion starts
+    kReconverted = 2,   // it ended
+};
+
 // One pass under a progress display (the progress dialog, or a waiter without a window).
 class PassProgress {
 public:
@@ -68,9 +76,9 @@ public:
     virtual ~OpenFlowHost() = default;
     // The message pane (a cancelled conversion).
     virtual void ShowStatus(std::u16string_view text) { (void)text; }
-    // The window state of a mode: -1 no file, 0 loaded, 1 reconversion starts, 2 it ended. The
-    // flow releases the line table itself after modes -1 and 1.
-    virtual void UpdateState(int mode) { (void)mode; }
+    // The window state of a mode. The flow releases the line table itself after kNoFile and
+    // kReconverting.
+    virtual void UpdateState(WindowState mode) { (void)mode; }
     // Hides the block panes; answers whether any was visible.
     virtual bool HidePanes() { return false; }
     virtual void ShowPanes() {}
@@ -117,7 +125,7 @@ private:
                       std::unique_ptr<CTessaryCan>& converter, std::u16string& text);
     int32_t Convert(CTessaryCan& converter, std::u16string_view title, std::u16string_view subtitle,
                     std::u16string& text);
-    void ReleaseTable(int mode);
+    void ReleaseTable(WindowState mode);
     bool ApplyEndTimeBase(CTessaryCan& converter);
 
     CanPara* m_para;

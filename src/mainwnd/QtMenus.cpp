@@ -145,4 +145,69 @@ QMenu* BuildPopupMenu(int menuId, int index, const MenuCommand& onCommand) {
     return nullptr;
 }
 
+bool FillPlaceholder(std::map<int, QAction*>& actions, int placeholderId,
+                     const std::vector<std::pair<int, QString>>& items,
+                     const QString& placeholderText, const MenuCommand& onCommand) {
+    const auto placeholder = actions.find(placeholderId);
+    QMenu* menu = placeholder != actions.end() ? qobject_cast<QMenu*>(placeholder->second->parent())
+                                               : nullptr;
+    if (menu == nullptr) {
+        return false;
+    }
+    for (const auto& [id, text] : items) {
+        actions.emplace(id, InsertMenuItem(menu, placeholder->second, id, text, onCommand));
+    }
+    placeholder->second->setText(placeholderText);
+    return true;
+}
+
+void ApplyCommandStates(QMenu* menu, const CommandTable& commands) {
+    for (QAction* action : menu->actions()) {
+        if (action->isSeparator() || action->menu() != nullptr) {
+            continue;
+        }
+        const int id = action->data().toInt();
+        if (const std::optional<std::u16string> text = commands.Text(id)) {
+            action->setText(ToQString(*text));
+        }
+        const bool checkable = commands.IsCheckable(id);
+        action->setCheckable(checkable);
+        if (checkable) {
+            action->setChecked(commands.IsChecked(id));
+        }
+        action->setEnabled(commands.IsEnabled(id));
+    }
+}
+
+QAction* FindMenuItem(QMenu* menu, int id) {
+    for (QAction* action : menu->actions()) {
+        if (action->menu() != nullptr) {
+            if (QAction* inner = FindMenuItem(action->menu(), id)) {
+                return inner;
+            }
+        } else if (!action->isSeparator() && action->data().toInt() == id) {
+            return action;
+        }
+    }
+    return nullptr;
+}
+
+bool RemoveMenuItem(QMenu* menu, int id, bool separatorAfter) {
+    const QList<QAction*> actions = menu->actions();
+    for (qsizetype i = 0; i < actions.size(); ++i) {
+        if (actions[i]->isSeparator() || actions[i]->data().toInt() != id) {
+            continue;
+        }
+        const qsizetype next = separatorAfter ? i + 1 : i - 1;
+        if (next >= 0 && next < actions.size() && actions[next]->isSeparator()) {
+            menu->removeAction(actions[next]);
+            delete actions[next];
+        }
+        menu->removeAction(actions[i]);
+        delete actions[i];
+        return true;
+    }
+    return false;
+}
+
 }  // namespace tessary

@@ -4,7 +4,10 @@
 #include <QKeySequence>
 #include <functional>
 #include <map>
+#include <utility>
+#include <vector>
 
+#include "mainwnd/CommandTable.h"
 #include "resources/Accelerators.h"
 
 class QAction;
@@ -35,5 +38,22 @@ QMenu* BuildPopupMenu(int menuId, int index, const MenuCommand& onCommand);
 // A new item of `menu` with command `id`, inserted before `before` (appended without).
 QAction* InsertMenuItem(QMenu* menu, QAction* before, int id, const QString& text,
                         const MenuCommand& onCommand);
+
+// Inserts `items` (command, text) before the placeholder item `placeholderId` of `actions`, in
+// its popup, and gives the placeholder `placeholderText`; the new items join `actions`. False
+// when the placeholder or its popup is missing.
+bool FillPlaceholder(std::map<int, QAction*>& actions, int placeholderId,
+                     const std::vector<std::pair<int, QString>>& items,
+                     const QString& placeholderText, const MenuCommand& onCommand);
+
+// The items of `menu` (not its popups) take their state from `commands`: enabled, checked
+// (a command with a check state is checkable), and the text when the command gives one.
+void ApplyCommandStates(QMenu* menu, const CommandTable& commands);
+
+// The first item of `menu` with command `id` (popups included), or nullptr.
+QAction* FindMenuItem(QMenu* menu, int id);
+// Removes and deletes the item with command `id` and the separator next to it (after it when
+// `separatorAfter`, else before it); false when there is no such item.
+bool RemoveMenuItem(QMenu* menu, int id, bool separatorAfter);
 
 }  // namespace tessary

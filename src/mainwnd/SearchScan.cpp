@@ -146,6 +146,11 @@ int32_t ScanForHit(const DisplayLineTable& table, const SearchStart& start, bool
             hit = tester.Range(last, s + 1);
         }
     }
+    // A start that was stepped over (the message found last time) is tested last, so that a
+    // one-line message that is the only match is found again instead of "not found".
+    if (hit < 0 && !start.testFirst && tester.Test(s)) {
+        hit = s;
+    }
     return hit;
 }
 

@@ -40,7 +40,38 @@ constexpr DialogTemplate kTemplates[] = {
     {kIddProgress, u"実行中...", u"ＭＳ ゴシック", 9, 231, 82, kProgressControls},
 };
 
+// The go-to buttons are commands of their own, as Enter in their edits runs them too.
+constexpr ButtonCommand kMainButtons[] = {
+    {kIdcGoLine, kIdcGoLine},
+    {kIdcGoIndex, kIdcGoIndex},
+    {kIdcShowSelection, kCmdShowSelection},
+    {kIdcSwapBc, kCmdSwapBc},
+    {kIdcSearchAggregate, kCmdSearchAggregate},
+    {kIdcCallAggregate, kCmdCallAggregate},
+    {kIdcFindNext, kCmdFindNext},
+    {kIdcFindPrevious, kCmdFindPrevious},
+    {kIdcReload, kCmdReload},
+};
+
+constexpr MenuTooltip kMainMenuTooltips[] = {
+    {kIdcShowSelection, kMenuMain, kCmdShowSelection},
+    {kIdcFindNext, kMenuMain, kCmdFindNext},
+    {kIdcFindPrevious, kMenuMain, kCmdFindPrevious},
+    {kIdcSearchAggregate, kMenuMain, kCmdSearchAggregate},
+    {kIdcCallAggregate, kMenuMain, kCmdCallAggregate},
+    {kIdcSwapBc, kMenuMain, kCmdSwapBc},
+    {kIdcReload, kMenuContext, kCmdReload},
+};
+
 }  // namespace
+
+std::span<const ButtonCommand> MainButtonCommands() {
+    return kMainButtons;
+}
+
+std::span<const MenuTooltip> MainMenuTooltips() {
+    return kMainMenuTooltips;
+}
 
 const DialogTemplate* FindDialogTemplate(int templateId) {
     for (const DialogTemplate& dialog : kTemplates) {

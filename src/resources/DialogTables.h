@@ -39,6 +39,21 @@ const DialogTemplate* FindDialogTemplate(int templateId);
 // The control `id` of a template, or nullptr.
 const DialogControl* FindDialogControl(const DialogTemplate& dialog, int id);
 
+// A button of the main window and the command it runs.
+struct ButtonCommand {
+    int control;
+    int command;
+};
+std::span<const ButtonCommand> MainButtonCommands();
+
+// A control whose tooltip is the tooltip text of a menu item.
+struct MenuTooltip {
+    int control;
+    int menu;
+    int command;
+};
+std::span<const MenuTooltip> MainMenuTooltips();
+
 // The main window's group titles (controls without id).
 inline constexpr std::u16string_view kSelectionGroupTitle = u"現在の選択行";
 inline constexpr std::u16string_view kSearchGroupTitle =

@@ -46,4 +46,22 @@ void PaneBlocksOf(const CanPara& para, int (&paneBlocks)[kBlockCount]) {
     }
 }
 
+void WritePaneOrder(CanPara& para, const int (&paneBlocks)[kBlockCount]) {
+    for (int p = 0; p < kBlockCount; ++p) {
+        const int block = paneBlocks[p];
+        if (block < 0 || block >= kBlockCount) {
+            continue;
+        }
+        std::u16string text(SlotText(para.BlockDef[block]));
+        const size_t semicolon = text.rfind(u';');
+        if (semicolon == std::u16string::npos) {
+            text += u";;";
+        } else {
+            text.erase(semicolon + 1);
+        }
+        text += static_cast<char16_t>(u'0' + p);
+        CopyToSlot(para.BlockDef[block], text);
+    }
+}
+
 }  // namespace tessary

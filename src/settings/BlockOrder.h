@@ -12,4 +12,9 @@ bool CheckBlockDefOrder(CanPara& para);
 // positions are valid, else block p.
 void PaneBlocksOf(const CanPara& para, int (&paneBlocks)[kBlockCount]);
 
+// Writes the pane order back into the definitions: the text after the last ';' of the
+// definition of the block shown at position p becomes p (";;" and p are appended to a
+// definition without ';').
+void WritePaneOrder(CanPara& para, const int (&paneBlocks)[kBlockCount]);
+
 }  // namespace tessary

@@ -128,6 +128,18 @@ size_t AddToHistory(std::vector<std::u16string>& list, std::u16string_view text)
     return list.size();
 }
 
+int AddToHistory(std::vector<std::u16string>& list, std::optional<std::u16string_view> text,
+                 const std::function<bool()>& refill) {
+    if (text.has_value()) {
+        AddToHistory(list, *text);
+    }
+    if (refill && !refill()) {
+        list.clear();
+        return -2;
+    }
+    return static_cast<int>(list.size());
+}
+
 void ResetSettings(SettingsRecord& record) {
     record = SettingsRecord{};
     ResetPara(record.para);

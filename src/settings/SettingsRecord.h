@@ -3,6 +3,8 @@
 // recent-file and search histories, the parameter record CanPara and the divide tool's paths;
 // loaded with validation and saved over a SettingsStore.
 #include <cstdint>
+#include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -54,6 +56,10 @@ bool SaveSettings(const SettingsRecord& record, SettingsStore& store);
 // the oldest when ten remain, and puts `text` at the head. An empty text changes nothing.
 // Returns the new count.
 size_t AddToHistory(std::vector<std::u16string>& list, std::u16string_view text);
+// The same rule for a list shown in a menu or a box: a text (none only refills), then `refill`
+// shows the list again. The new count, or -2 with the list emptied when the refill failed.
+int AddToHistory(std::vector<std::u16string>& list, std::optional<std::u16string_view> text,
+                 const std::function<bool()>& refill);
 
 // Leading and trailing blanks, tabs and line ends removed.
 std::u16string_view TrimBlanks(std::u16string_view text);

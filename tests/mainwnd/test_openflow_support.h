@@ -30,7 +30,7 @@ struct RecordingHost : OpenFlowHost {
     std::vector<int> states;
 
     void ShowStatus(std::u16string_view text) override { statuses.emplace_back(text); }
-    void UpdateState(int mode) override { states.push_back(mode); }
+    void UpdateState(WindowState mode) override { states.push_back(static_cast<int>(mode)); }
 };
 
 // Records the subtitles of the passes it runs.

@@ -156,5 +156,40 @@ TEST(SettingsRecordTest, HistoryRuleAndBlockOrder) {
     EXPECT_EQ(std::vector<int>(panes, panes + 4), (std::vector<int>{0, 1, 2, 3}));
 }
 
+TEST(SettingsRecordTest, HistoryWithItsMenuOrBox) {
+    std::vector<std::u16string> list = {u"a", u"", u"b"};
+    std::vector<std::u16string> shown;
+    const auto refill = [&] {
+        shown = list;
+        return true;
+    };
+    // An empty text changes nothing but still refills; no text only refills.
+    EXPECT_EQ(AddToHistory(list, std::u16string_view(), refill), 3);
+    EXPECT_EQ(AddToHistory(list, std::nullopt, refill), 3);
+    EXPECT_EQ(AddToHistory(list, std::u16string_view(u"B"), refill), 2);
+    EXPECT_EQ(shown, (std::vector<std::u16string>{u"B", u"a"}));
+    // A target that cannot be refilled empties the list.
+    EXPECT_EQ(AddToHistory(list, std::u16string_view(u"c"), [] { return false; }), -2);
+    EXPECT_TRUE(list.empty());
+}
+
+TEST(SettingsRecordTest, PaneOrderIsWrittenIntoTheDefinitions) {
+    CanPara para;
+    ResetPara(para);
+    CopyToSlot(para.BlockDef[0], u"t1;A;0");
+    CopyToSlot(para.BlockDef[1], u"B");  // no ';' at all
+    CopyToSlot(para.BlockDef[2], u";C;2");
+    CopyToSlot(para.BlockDef[3], u";D;3");
+    const int panes[kBlockCount] = {2, 1, 0, 3};
+    WritePaneOrder(para, panes);
+    EXPECT_EQ(SlotText(para.BlockDef[0]), u"t1;A;2");
+    EXPECT_EQ(SlotText(para.BlockDef[1]), u"B;;1");
+    EXPECT_EQ(SlotText(para.BlockDef[2]), u";C;0");
+    EXPECT_EQ(SlotText(para.BlockDef[3]), u";D;3");
+    int back[kBlockCount];
+    PaneBlocksOf(para, back);
+    EXPECT_EQ(std::vector<int>(back, back + 4), (std::vector<int>{2, 1, 0, 3}));
+}
+
 }  // namespace
 }  // namespace tessary::test

@@ -1,0 +1,133 @@
+#include "mainwnd/QtDialogControls.h"
+
+#include <QComboBox>
+#include <QFontMetrics>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QStatusBar>
+#include <algorithm>
+
+#include "platform/QtText.h"
+#include "resources/MenuTables.h"
+#include "resources/MenuText.h"
+#include "resources/ResourceIds.h"
+
+namespace tessary {
+namespace {
+
+constexpr int kTooltipDelayMs = 32767;
+// The combo box's edit field is as high as an edit; the template's height includes its list.
+constexpr int kComboEditHeight = 13;
+
+}  // namespace
+
+TemplateControls CreateTemplateControls(QWidget* client, const res::DialogTemplate& dialog,
+                                        const QFont& dialogFont, const QFont& fixedFont) {
+    TemplateControls created;
+    const QFontMetrics metrics(dialogFont);
+    const int baseX = std::max(1, metrics.averageCharWidth());
+    const int baseY = std::max(1, metrics.height());
+    const auto px = [&](int x, int y, int cx, int cy) {
+        return QRect(x * baseX / 4, y * baseY / 8, cx * baseX / 4, cy * baseY / 8);
+    };
+    client->setMinimumSize(dialog.cx * baseX / 4, dialog.cy * baseY / 8);
+    client->resize(client->minimumSize());
+    for (const res::DialogControl& control : dialog.controls) {
+        QRect rect = px(control.x, control.y, control.cx, control.cy);
+        QWidget* widget = nullptr;
+        switch (control.kind) {
+            case res::ControlKind::kGroupBox:
+                widget = new QGroupBox(ToQString(control.text), client);
+                break;
+            case res::ControlKind::kButton:
+            case res::ControlKind::kDefaultButton: {
+                auto* button = new QPushButton(ToQString(control.text), client);
+                button->setAutoDefault(false);
+                widget = button;
+                break;
+            }
+            case res::ControlKind::kEdit:
+            case res::ControlKind::kReadOnlyEdit: {
+                auto* edit = new QLineEdit(client);
+                edit->setReadOnly(control.kind == res::ControlKind::kReadOnlyEdit);
+                edit->setFont(fixedFont);
+                widget = edit;
+                break;
+            }
+            case res::ControlKind::kComboBox:
+                created.search = new QComboBox(client);
+                created.search->setEditable(true);
+                created.search->setInsertPolicy(QComboBox::NoInsert);
+                created.search->setFont(fixedFont);
+                rect.setHeight(kComboEditHeight * baseY / 8);
+                widget = created.search;
+                break;
+            case res::ControlKind::kStatic:
+                if (control.id == res::kIdcLegend) {
+                    created.legend = new QLabel(client);
+                    widget = created.legend;
+                } else {
+                    widget = new QLabel(ToQString(control.text), client);
+                }
+                break;
+            default:
+                break;
+        }
+        if (widget == nullptr) {
+            continue;
+        }
+        widget->setGeometry(rect);
+        widget->setProperty("controlId", control.id);
+        if (control.id > 0) {
+            created.byId[control.id] = widget;
+        }
+        if (control.kind == res::ControlKind::kGroupBox) {
+            widget->lower();
+        }
+    }
+    return created;
+}
+
+QStatusBar* CreateStatusPanes(QWidget* parent, const QFont& font, int charWidth,
+                              QLabel* (&panes)[res::kStatusPaneCount]) {
+    auto* bar = new QStatusBar(parent);
+    bar->setObjectName(QStringLiteral("statusBar1100"));
+    bar->setFont(font);
+    bar->setSizeGripEnabled(true);
+    for (int i = 0; i < res::kStatusPaneCount; ++i) {
+        const res::StatusPane& pane = res::kStatusPanes[i];
+        auto* label = new QLabel(bar);
+        label->setFont(font);
+        SetControlTip(label, ToQString(pane.tooltip));
+        if (pane.width == 0) {
+            bar->addWidget(label, 1);
+        } else {
+            label->setFixedWidth(charWidth * (pane.width + 1));
+            bar->addPermanentWidget(label);
+        }
+        panes[i] = label;
+    }
+    return bar;
+}
+
+bool SetMenuTooltips(const std::map<int, QWidget*>& controls,
+                     std::span<const res::MenuTooltip> tooltips) {
+    for (const res::MenuTooltip& entry : tooltips) {
+        const auto control = controls.find(entry.control);
+        const std::u16string_view text = res::MenuItemText(entry.menu, entry.command);
+        if (control == controls.end() || text.empty()) {
+            return false;
+        }
+        SetControlTip(control->second, ToQString(res::TooltipFromMenuText(text)));
+    }
+    return true;
+}
+
+void SetControlTip(QWidget* control, const QString& text) {
+    control->setToolTip(text);
+    control->setToolTipDuration(kTooltipDelayMs);
+}
+
+}  // namespace tessary

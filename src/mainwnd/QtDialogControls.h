@@ -1,0 +1,43 @@
+#pragma once
+// The controls of a dialog template and the five-pane status bar, built the same way for the
+// main window and the aggregation window.
+#include <QFont>
+#include <map>
+#include <span>
+
+#include "resources/DialogTables.h"
+#include "resources/WindowTexts.h"
+
+class QComboBox;
+class QLabel;
+class QStatusBar;
+class QWidget;
+
+namespace tessary {
+
+struct TemplateControls {
+    std::map<int, QWidget*> byId;  // every control with an id, as its QWidget
+    QComboBox* search = nullptr;   // the drop-down combo box, if the template has one
+    QLabel* legend = nullptr;      // static 1130, if the template has it
+};
+
+// Creates the controls of `dialog` in `client` at their dialog-unit rectangles (measured with
+// `dialogFont`); edits and the combo box use `fixedFont`. Buttons do not take Enter as a
+// default. `client` gets the template's size as its minimum and present size.
+TemplateControls CreateTemplateControls(QWidget* client, const res::DialogTemplate& dialog,
+                                        const QFont& dialogFont, const QFont& fixedFont);
+
+// The status bar 1100 with the five panes (pixel width = character width x (characters + 1);
+// a width of 0 stretches) and their tooltips.
+QStatusBar* CreateStatusPanes(QWidget* parent, const QFont& font, int charWidth,
+                              QLabel* (&panes)[res::kStatusPaneCount]);
+
+// The tooltips of controls taken from menu items (the rule of the menu texts); false when a
+// control or a menu item is missing.
+bool SetMenuTooltips(const std::map<int, QWidget*>& controls,
+                     std::span<const res::MenuTooltip> tooltips);
+
+// A tooltip that stays as long as a tooltip may.
+void SetControlTip(QWidget* control, const QString& text);
+
+}  // namespace tessary
