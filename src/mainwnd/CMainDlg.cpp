@@ -639,7 +639,9 @@ bool CMainDlg::eventFilter(QObject* watched, QEvent* event) {
         return false;
     }
     SetStatusText(0, {});
-    if (type == QEvent::KeyPress && m_search != nullptr && watched == m_search->lineEdit()) {
+    // The key reaches the combo box or its edit field, depending on how it got the focus.
+    if (type == QEvent::KeyPress && m_search != nullptr &&
+        (watched == m_search || watched == m_search->lineEdit())) {
         const auto* key = static_cast<QKeyEvent*>(event);
         if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
             // A held Enter does not search again and again.
