@@ -9,8 +9,8 @@
 #include <QMessageBox>
 #include <QPushButton>
 
+#include "platform/FileFilter.h"
 #include "platform/QtText.h"
-#include "resources/MenuText.h"
 
 namespace tessary {
 namespace {
@@ -123,7 +123,7 @@ bool QtUiService::AskOpenFile(OpenFileRequest& request) {
     dialog.setOption(QFileDialog::ReadOnly, true);
     dialog.setDefaultSuffix(ToQString(request.defaultExtension));
     QStringList filters;
-    for (const res::FileFilter& filter : res::ParseFileFilter(request.filter)) {
+    for (const FileFilter& filter : ParseFileFilter(request.filter)) {
         filters << ToQString(filter.label);
     }
     dialog.setNameFilters(filters);

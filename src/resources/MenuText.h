@@ -3,7 +3,6 @@
 // dialog's filter string.
 #include <string>
 #include <string_view>
-#include <vector>
 
 namespace tessary::res {
 
@@ -18,13 +17,5 @@ std::u16string SampleFromMenuText(std::u16string_view text);
 // "%d.%d" of tenths of a point; and back (the text without its '.', -1 when not a number).
 std::u16string FontSizeText(int tenths);
 int FontSizeValue(std::u16string_view text);
-
-// One filter of an open-file dialog: its label ("INS ログファイル (*.dat)") and patterns.
-struct FileFilter {
-    std::u16string label;
-    std::u16string patterns;  // ';'-separated
-};
-// Splits a filter string of "label|patterns|...||" pairs.
-std::vector<FileFilter> ParseFileFilter(std::u16string_view filter);
 
 }  // namespace tessary::res

@@ -3,6 +3,7 @@
 #include <set>
 
 #include "GuiTestRegistry.h"
+#include "platform/FileFilter.h"
 #include "platform/QtText.h"
 #include "resources/Accelerators.h"
 #include "resources/DialogTables.h"
@@ -64,14 +65,14 @@ private slots:
 
     void FileFilter() {
         const auto filters =
-            res::ParseFileFilter(u"INS ログファイル (*.dat)|*.dat|すべてのファイル (*.*)|*.*||");
+            ParseFileFilter(u"INS ログファイル (*.dat)|*.dat|すべてのファイル (*.*)|*.*||");
         QCOMPARE(filters.size(), size_t(2));
         QCOMPARE(ToQString(filters[0].label), QStringLiteral("INS ログファイル (*.dat)"));
         QCOMPARE(ToQString(filters[0].patterns), QStringLiteral("*.dat"));
         QCOMPARE(ToQString(filters[1].patterns), QStringLiteral("*.*"));
-        QCOMPARE(res::ParseFileFilter(u"").size(), size_t(0));
-        QCOMPARE(res::ParseFileFilter(u"only label").size(), size_t(0));
-        QCOMPARE(res::ParseFileFilter(u"a|b").size(), size_t(1));
+        QCOMPARE(ParseFileFilter(u"").size(), size_t(0));
+        QCOMPARE(ParseFileFilter(u"only label").size(), size_t(0));
+        QCOMPARE(ParseFileFilter(u"a|b").size(), size_t(1));
     }
 
     void MenusAreBalancedAndHoldEveryCommand() {
