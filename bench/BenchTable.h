@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 
+#include "BenchLog.h"
 #include "decode/CTessaryCan.h"
 #include "decode/SearchCondition.h"
 #include "display/DisplayLineTable.h"
@@ -24,7 +25,20 @@ struct BenchTable {
         ResetPara(para);
         table.SetSource(DisplaySource{&para, conditions});
     }
-    ~BenchTable() { table.FreeText(); }
+    ~BenchTable() {
+        table.FreeText();
+        converter.reset();
+        if (!m_generated.empty()) {
+            std::remove(m_generated.c_str());
+        }
+    }
+
+    // Writes a log of `records` records (seed 7) and loads it; the file goes with the table.
+    bool Generate(const char* name, const char* records) {
+        const std::string options = std::string("--quiet --seed 7 --records ") + records;
+        m_generated = WriteBenchLog(name, options.c_str());
+        return !m_generated.empty() && Load(m_generated);
+    }
 
     // Converts and lays out the log; false (with a note) when that fails.
     bool Load(const std::string& path) {
@@ -45,6 +59,9 @@ struct BenchTable {
                     converter->LineCount(), table.LineCount(), seconds);
         return status == kStatusDone;
     }
+
+private:
+    std::string m_generated;
 };
 
 }  // namespace tessary::bench

@@ -59,16 +59,10 @@ bool SetSearch(tessary::bench::BenchTable& bench, const std::u16string& pattern)
 int main(int argc, char** argv) {
     // About three display lines per record.
     const char* records = argc > 1 ? argv[1] : "1700000";
-    const std::string options = std::string("--quiet --seed 7 --records ") + records;
-    const std::string path = tessary::bench::WriteBenchLog("find_next", options.c_str());
-    if (path.empty()) {
-        return 1;
-    }
     int result = 0;
     {
         tessary::bench::BenchTable bench;
-        if (!bench.Load(path)) {
-            std::remove(path.c_str());
+        if (!bench.Generate("find_next", records)) {
             return 1;
         }
         const DisplayLineTable& table = bench.table;
@@ -110,6 +104,5 @@ int main(int argc, char** argv) {
             }
         }
     }
-    std::remove(path.c_str());
     return result;
 }

@@ -7,8 +7,10 @@ namespace tessary {
 
 void GoToCommands::Register(CommandTable& table) {
     const auto loaded = [this] { return Loaded(); };
-    table.Add(res::kIdcGoLine, {.action = [this] { GoToLine(); }, .enabled = loaded});
-    table.Add(res::kIdcGoIndex, {.action = [this] { GoToIndex(); }, .enabled = loaded});
+    table.Add(res::kIdcGoLine, {.action = [this] { GoTo(res::kIdcLineNumber, &GoToLineNumber); },
+                                .enabled = loaded});
+    table.Add(res::kIdcGoIndex, {.action = [this] { GoTo(res::kIdcIndexNumber, &GoToIndexNumber); },
+                                 .enabled = loaded});
     table.Add(res::kCmdShowSelection,
               {.action =
                    [this] {
@@ -19,44 +21,25 @@ void GoToCommands::Register(CommandTable& table) {
                .enabled = [this] { return m_context.Table().SelectionLine() != nullptr; }});
 }
 
-namespace {
-
-// Shows the line a go-to found, reports in the message pane and gives the edit its text back
-// selected, so that the next number can be typed at once.
-void Finish(PaneCommandContext& context, const GoToResult& result, int edit) {
+void GoToCommands::GoTo(int edit,
+                        GoToResult (*find)(const DisplayLineTable& table, int64_t number)) {
+    const int64_t number = ReadEditNumber(m_context.ControlText(edit));
+    GoToResult result;
+    {
+        WaitCursor wait(m_context);
+        result = find(m_context.Table(), number);
+    }
+    if (!result.possible) {
+        return;
+    }
     if (result.line >= 1) {
-        context.ShowLine(result.line, true, true, false);
+        m_context.ShowLine(result.line, true, true, false);
     }
     if (!result.message.empty()) {
-        context.SetStatusText(0, result.message);
+        m_context.SetStatusText(0, result.message);
     }
-    context.FocusControl(edit, true);
-}
-
-}  // namespace
-
-void GoToCommands::GoToLine() {
-    const int64_t number = ReadEditNumber(m_context.ControlText(res::kIdcLineNumber));
-    GoToResult result;
-    {
-        WaitCursor wait(m_context);
-        result = GoToLineNumber(m_context.Table(), number);
-    }
-    if (result.possible) {
-        Finish(m_context, result, res::kIdcLineNumber);
-    }
-}
-
-void GoToCommands::GoToIndex() {
-    const int64_t number = ReadEditNumber(m_context.ControlText(res::kIdcIndexNumber));
-    GoToResult result;
-    {
-        WaitCursor wait(m_context);
-        result = GoToIndexNumber(m_context.Table(), number);
-    }
-    if (result.possible) {
-        Finish(m_context, result, res::kIdcIndexNumber);
-    }
+    // The text goes back selected, so that the next number can be typed at once.
+    m_context.FocusControl(edit, true);
 }
 
 }  // namespace tessary

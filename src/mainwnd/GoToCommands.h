@@ -4,6 +4,7 @@
 // show the selection line again (F9, button 1115).
 #include "mainwnd/CommandContext.h"
 #include "mainwnd/CommandTable.h"
+#include "mainwnd/GoToNumber.h"
 
 namespace tessary {
 
@@ -13,10 +14,10 @@ public:
 
     void Register(CommandTable& table);
 
-    void GoToLine();
-    void GoToIndex();
-
 private:
+    // Reads the number in `edit`, finds its line with `find`, shows it and reports.
+    void GoTo(int edit, GoToResult (*find)(const DisplayLineTable& table, int64_t number));
+
     bool Loaded() const { return m_context.Converter() != nullptr; }
 
     PaneCommandContext& m_context;
