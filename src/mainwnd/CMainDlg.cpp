@@ -23,6 +23,7 @@
 #include <algorithm>
 
 #include "display/CPaneWnd.h"
+#include "display/QtWheelRedirect.h"
 #include "mainwnd/ContextCommands.h"
 #include "mainwnd/FileCommands.h"
 #include "mainwnd/GoToCommands.h"
@@ -195,6 +196,7 @@ bool CMainDlg::Initialize(std::u16string* failure) {
     setMinimumSize(m_initialSize);
     m_client->installEventFilter(this);
     qApp->installEventFilter(this);
+    m_wheel = new QtWheelRedirect(this);
     RestorePlacement();
     m_initialized = true;
     UpdateState(WindowState::kNoFile);

@@ -38,6 +38,7 @@ class GoToCommands;
 class QtMainContext;
 class QtMainMenus;
 class QtPaneNotices;
+class QtWheelRedirect;
 class SearchCommands;
 class ViewCommands;
 
@@ -204,6 +205,7 @@ private:
     std::map<int, QWidget*> m_controls;
     QLabel* m_legend = nullptr;
     QComboBox* m_search = nullptr;
+    QtWheelRedirect* m_wheel = nullptr;
     std::unique_ptr<QtPaneNotices> m_notices;
 
     QFont m_dialogFont;

@@ -1,5 +1,6 @@
 // The pane frame: the messages of its panes with the packed point, selection of a whole group,
 // showing lines, the column layout, the top record, block swaps and the word under the mouse.
+#include <QMouseEvent>
 #include <QStyle>
 #include <QTest>
 
@@ -19,8 +20,10 @@ private slots:
         QVERIFY(h.Open(PaneLog(20)));
         CPaneWnd& pane = h.Pane(2);
         QWidget* view = pane.viewport();
-        QTest::mouseMove(view, QPoint(31, 45));
-        QCoreApplication::processEvents();
+        // Sent, not a cursor warp: on a real X display the warp's motion arrives later.
+        QMouseEvent move(QEvent::MouseMove, QPointF(31, 45), view->mapToGlobal(QPointF(31, 45)),
+                         Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(view, &move);
         auto moves = h.Sink().Take(kMsgPaneMouseMove);
         QVERIFY(!moves.empty());
         QCOMPARE(moves.back().wParam, PackPoint(31, 45));
