@@ -24,6 +24,7 @@
 
 #include "display/CPaneWnd.h"
 #include "display/QtWheelRedirect.h"
+#include "mainwnd/AggregationCommands.h"
 #include "mainwnd/ContextCommands.h"
 #include "mainwnd/FileCommands.h"
 #include "mainwnd/GoToCommands.h"
@@ -86,6 +87,8 @@ void CMainDlg::RegisterCommands() {
     m_goToCommands->Register(m_commands);
     m_viewCommands->Register(m_commands);
     m_contextCommands->Register(m_commands);
+    m_aggregationCommands = std::make_unique<AggregationCommands>(context, *m_searchCommands);
+    m_aggregationCommands->Register(m_commands);
 }
 
 bool CMainDlg::ExecuteCommand(int id) {
@@ -318,23 +321,14 @@ std::optional<CMainDlg::StartStep> CMainDlg::CreatePaneFrame() {
 }
 
 void CMainDlg::RestorePlacement() {
-    const WindowPlacement& placement = m_settings.mainWindow;
-    const QRect rect(placement.left, placement.top, placement.right - placement.left,
-                     placement.bottom - placement.top);
-    if (rect.width() > 0 && rect.height() > 0 &&
-        QGuiApplication::screenAt(rect.center()) != nullptr) {
-        setGeometry(rect);
-        if (placement.showCmd == kShowMaximized) {
-            setWindowState(windowState() | Qt::WindowMaximized);
-        }
-        LayoutClient();
-        return;
-    }
-    if (rect.width() > 0 && rect.height() > 0) {
+    const PlacementRestore restored = RestoreWindowPlacement(this, m_settings.mainWindow);
+    LayoutClient();
+    if (restored == PlacementRestore::kOffScreen) {
         Ui().Inform(res::kInitPlacement, FromQString(windowTitle()));
     }
-    LayoutClient();
-    m_frame->LayoutColumns(nullptr, true);
+    if (restored != PlacementRestore::kRestored) {
+        m_frame->LayoutColumns(nullptr, true);
+    }
 }
 
 // ---------------------------------------------------------------------------------------
@@ -657,27 +651,10 @@ bool CMainDlg::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void CMainDlg::keyPressEvent(QKeyEvent* event) {
-    switch (event->key()) {
-        case Qt::Key_Escape:
-            // IDCANCEL: the main window does not close on Esc.
-            event->accept();
-            return;
-        case Qt::Key_Return:
-        case Qt::Key_Enter: {
-            // IDOK: the go-to commands of the focused edit.
-            QWidget* focus = focusWidget();
-            if (focus == Control(res::kIdcLineNumber)) {
-                ExecuteCommand(res::kIdcGoLine);
-            } else if (focus == Control(res::kIdcIndexNumber)) {
-                ExecuteCommand(res::kIdcGoIndex);
-            } else if (auto* button = qobject_cast<QPushButton*>(focus)) {
-                button->click();
-            }
-            event->accept();
-            return;
-        }
-        default:
-            QDialog::keyPressEvent(event);
+    // Esc (IDCANCEL) does not close the main window; Enter (IDOK) runs the go-to commands.
+    if (!HandleDialogKey(event, focusWidget(), m_controls,
+                         [this](int id) { ExecuteCommand(id); })) {
+        QDialog::keyPressEvent(event);
     }
 }
 
@@ -734,13 +711,7 @@ void CMainDlg::StorePlacementAndOrder() {
         return;
     }
     m_stored = true;
-    WindowPlacement& placement = m_settings.mainWindow;
-    const QRect normal = normalGeometry().isValid() ? normalGeometry() : geometry();
-    placement.showCmd = isMaximized() ? kShowMaximized : kShowNormal;
-    placement.left = normal.left();
-    placement.top = normal.top();
-    placement.right = normal.left() + normal.width();
-    placement.bottom = normal.top() + normal.height();
+    StoreWindowPlacement(this, m_settings.mainWindow);
     int blocks[kBlockCount];
     for (int p = 0; p < kPaneCount; ++p) {
         const CPaneWnd* pane = m_frame->Pane(p);

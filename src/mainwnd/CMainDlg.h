@@ -31,6 +31,7 @@ class QStatusBar;
 namespace tessary {
 
 class CPaneWnd;
+class AggregationCommands;
 class CProgressDlg;
 class ContextCommands;
 class FileCommands;
@@ -112,6 +113,12 @@ public:
     int ContextPane() const { return m_contextPane; }
     int32_t CurrentLine() const { return m_currentLine; }
     const QFont& PaneFont() const { return m_paneFont; }
+    // The fonts an aggregation window takes over.
+    const QFont& DialogFont() const { return m_dialogFont; }
+    const QFont& EditFont() const { return m_fixedFont; }
+    const QFont& StatusFont() const { return m_statusFont; }
+    int StatusCharWidth() const { return m_statusCharWidth; }
+    OpenFlow* Flow() const { return m_flow.get(); }
 
 protected:
     bool event(QEvent* event) override;
@@ -191,6 +198,7 @@ private:
     std::unique_ptr<GoToCommands> m_goToCommands;
     std::unique_ptr<ViewCommands> m_viewCommands;
     std::unique_ptr<ContextCommands> m_contextCommands;
+    std::unique_ptr<AggregationCommands> m_aggregationCommands;
 
     QString m_initialCaption;
     QSize m_initialSize;

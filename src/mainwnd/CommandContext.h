@@ -9,6 +9,7 @@
 #include "decode/CTessaryCan.h"
 #include "decode/SearchCondition.h"
 #include "display/DisplayLineTable.h"
+#include "mainwnd/Aggregation.h"
 #include "platform/File.h"
 #include "platform/UiService.h"
 #include "settings/SettingsRecord.h"
@@ -63,7 +64,7 @@ public:
     virtual std::u16string MenuItemText(int id) const = 0;
 };
 
-class MainCommandContext : public PaneCommandContext {
+class MainCommandContext : public virtual PaneCommandContext {
 public:
     // The five compiled rules: highlight rules 0-3 and the search (slot 4).
     virtual SearchCondition* Conditions() = 0;
@@ -87,6 +88,10 @@ public:
     // Gives the panes a font of `tenths` tenths of a point, keeping the top message in view;
     // false (nothing changed) when the font cannot be made.
     virtual bool SetPaneFont(int tenths) = 0;
+    // Runs an aggregation window modally over the window (`start` for a related call); its end
+    // code.
+    virtual int ShowAggregation(AggregationKind kind, std::u16string_view text,
+                                const RelatedCallStart* start) = 0;
 };
 
 // The wait cursor for the life of a scope.

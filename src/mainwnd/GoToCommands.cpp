@@ -1,6 +1,8 @@
 #include "mainwnd/GoToCommands.h"
 
 #include "mainwnd/GoToNumber.h"
+#include "mainwnd/MainTexts.h"
+#include "platform/DigitGroup.h"
 #include "resources/ResourceIds.h"
 
 namespace tessary {
@@ -34,6 +36,17 @@ void GoToCommands::GoTo(int edit,
     }
     if (result.line >= 1) {
         m_context.ShowLine(result.line, true, true, false);
+        // The selection group learns of the new selection only later and would then rewrite the
+        // edit, dropping the selection made below; give the edit that text now.
+        const DisplayLineTable& table = m_context.Table();
+        const DisplayLine* selected = table.SelectionLine();
+        const MessageRecord* record = table.RecordOf(selected);
+        if (record != nullptr) {
+            m_context.SetControlText(
+                edit, edit == res::kIdcLineNumber
+                          ? GroupedDecimal16(static_cast<uint64_t>(selected->lineNumber))
+                          : IndexNumberText(record->Id));
+        }
     }
     if (!result.message.empty()) {
         m_context.SetStatusText(0, result.message);

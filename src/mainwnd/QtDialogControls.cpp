@@ -3,9 +3,12 @@
 #include <QComboBox>
 #include <QFontMetrics>
 #include <QGroupBox>
+#include <QGuiApplication>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QStatusBar>
 #include <algorithm>
 
@@ -123,6 +126,58 @@ bool SetMenuTooltips(const std::map<int, QWidget*>& controls,
         SetControlTip(control->second, ToQString(res::TooltipFromMenuText(text)));
     }
     return true;
+}
+
+PlacementRestore RestoreWindowPlacement(QWidget* window, const WindowPlacement& placement) {
+    const QRect rect(placement.left, placement.top, placement.right - placement.left,
+                     placement.bottom - placement.top);
+    if (rect.width() <= 0 || rect.height() <= 0) {
+        return PlacementRestore::kNothingStored;
+    }
+    if (QGuiApplication::screenAt(rect.center()) == nullptr) {
+        return PlacementRestore::kOffScreen;
+    }
+    window->setGeometry(rect);
+    if (placement.showCmd == kShowMaximized) {
+        window->setWindowState(window->windowState() | Qt::WindowMaximized);
+    }
+    return PlacementRestore::kRestored;
+}
+
+void StoreWindowPlacement(const QWidget* window, WindowPlacement& placement) {
+    const QRect normal =
+        window->normalGeometry().isValid() ? window->normalGeometry() : window->geometry();
+    placement.showCmd = window->isMaximized() ? kShowMaximized : kShowNormal;
+    placement.left = normal.left();
+    placement.top = normal.top();
+    placement.right = normal.left() + normal.width();
+    placement.bottom = normal.top() + normal.height();
+}
+
+bool HandleDialogKey(QKeyEvent* event, QWidget* focus, const std::map<int, QWidget*>& controls,
+                     const std::function<void(int command)>& execute) {
+    const auto control = [&](int id) {
+        const auto found = controls.find(id);
+        return found != controls.end() ? found->second : nullptr;
+    };
+    switch (event->key()) {
+        case Qt::Key_Escape:
+            event->accept();
+            return true;
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            if (focus != nullptr && focus == control(res::kIdcLineNumber)) {
+                execute(res::kIdcGoLine);
+            } else if (focus != nullptr && focus == control(res::kIdcIndexNumber)) {
+                execute(res::kIdcGoIndex);
+            } else if (auto* button = qobject_cast<QPushButton*>(focus)) {
+                button->click();
+            }
+            event->accept();
+            return true;
+        default:
+            return false;
+    }
 }
 
 void SetControlTip(QWidget* control, const QString& text) {

@@ -2,13 +2,16 @@
 // The controls of a dialog template and the five-pane status bar, built the same way for the
 // main window and the aggregation window.
 #include <QFont>
+#include <functional>
 #include <map>
 #include <span>
 
 #include "resources/DialogTables.h"
 #include "resources/WindowTexts.h"
+#include "settings/SettingsRecord.h"
 
 class QComboBox;
+class QKeyEvent;
 class QLabel;
 class QStatusBar;
 class QWidget;
@@ -36,6 +39,19 @@ QStatusBar* CreateStatusPanes(QWidget* parent, const QFont& font, int charWidth,
 // control or a menu item is missing.
 bool SetMenuTooltips(const std::map<int, QWidget*>& controls,
                      std::span<const res::MenuTooltip> tooltips);
+
+// Restoring a stored window placement: nothing stored, restored, or not restored because the
+// rectangle lies on no screen.
+enum class PlacementRestore { kNothingStored, kRestored, kOffScreen };
+PlacementRestore RestoreWindowPlacement(QWidget* window, const WindowPlacement& placement);
+// The show state and the normal rectangle of `window`.
+void StoreWindowPlacement(const QWidget* window, WindowPlacement& placement);
+
+// The dialog keys of a window with the selection group: Esc does nothing (the window stays);
+// Enter runs the go-to command of the focused number edit, or clicks the focused button. True
+// when the key was one of them.
+bool HandleDialogKey(QKeyEvent* event, QWidget* focus, const std::map<int, QWidget*>& controls,
+                     const std::function<void(int command)>& execute);
 
 // A tooltip that stays as long as a tooltip may.
 void SetControlTip(QWidget* control, const QString& text);

@@ -2,41 +2,27 @@
 // What the main window's command groups see of it: the window's state, panes, controls and
 // menus behind the narrow interface of the groups.
 #include "mainwnd/CommandContext.h"
-#include "mainwnd/QtClipboard.h"
+#include "mainwnd/QtPaneContext.h"
 
 namespace tessary {
 
 class CMainDlg;
 
-class QtMainContext : public MainCommandContext {
+class QtMainContext : public MainCommandContext, public QtPaneContext {
 public:
     explicit QtMainContext(CMainDlg& window) : m_window(window) {}
 
     SettingsRecord& Settings() override;
-    const DisplayLineTable& Table() const override;
     CTessaryCan* Converter() const override;
-    UiService& Ui() override;
-    ClipboardService& Clipboard() override { return m_clipboard; }
     std::u16string Caption() const override;
     std::u16string CopyHeading() const override;
 
     void SetStatusText(int pane, std::u16string_view text) override;
     void ShowStatusNow(std::u16string_view text) override;
-    void SetWaitCursor(bool wait) override;
 
-    void ShowLine(int32_t line, bool groupStart, bool select, bool takeFocus) override;
-    void SelectLine(int32_t line) override;
-    void RedrawPanes() override;
-    void VisibleLines(int32_t* top, int32_t* bottom) const override;
-    int PaneBlock(int position) const override;
-    void SwapPanes(int first, int second) override;
-    void LayoutColumns() override;
     int ContextPane() const override;
     int32_t CurrentLine() const override;
 
-    std::u16string ControlText(int id) const override;
-    void SetControlText(int id, std::u16string_view text) override;
-    void FocusControl(int id, bool selectAll) override;
     std::u16string MenuItemText(int id) const override;
 
     SearchCondition* Conditions() override;
@@ -49,10 +35,15 @@ public:
     bool RefillSearchList() override;
     void SelectFirstSearchItem() override;
     bool SetPaneFont(int tenths) override;
+    int ShowAggregation(AggregationKind kind, std::u16string_view text,
+                        const RelatedCallStart* start) override;
+
+protected:
+    CPaneFrame* Frame() const override;
+    QWidget* Control(int id) const override;
 
 private:
     CMainDlg& m_window;
-    QtClipboard m_clipboard;
 };
 
 }  // namespace tessary

@@ -27,6 +27,18 @@ constexpr DialogControl kMainControls[] = {
     {kIdcPaneFrame, C::kStatic, u"(IDC_LBLPANEFRAME)", 4, 46, 672, 300},
 };
 
+// The aggregation window: the selection group and the pane frame.
+constexpr DialogControl kSummaryControls[] = {
+    {-1, C::kGroupBox, kSelectionGroupTitle, 4, 2, 308, 30},
+    {kIdcGoLine, C::kButton, u"行番号", 10, 13, 28, 13},
+    {kIdcLineNumber, C::kEdit, {}, 40, 13, 48, 13},
+    {kIdcGoIndex, C::kButton, u"ｲﾝﾃﾞｯｸｽ番号", 92, 13, 44, 13},
+    {kIdcIndexNumber, C::kEdit, {}, 138, 13, 40, 13},
+    {kIdcSelectionTime, C::kReadOnlyEdit, {}, 182, 13, 80, 13},
+    {kIdcShowSelection, C::kButton, u"選択行表示", 266, 13, 40, 13},
+    {kIdcPaneFrame, C::kStatic, u"(IDC_LBLPANEFRAME)", 4, 35, 672, 300},
+};
+
 constexpr DialogControl kProgressControls[] = {
     {kIdcProgGroup, C::kGroupBox, {}, 7, 4, 217, 52},
     {kIdcProgLblStat, C::kStatic, u"(IDC_PROG_LBLSTAT)", 14, 15, 203, 9},
@@ -37,6 +49,7 @@ constexpr DialogControl kProgressControls[] = {
 
 constexpr DialogTemplate kTemplates[] = {
     {kIddMain, u"INSログデータ表示", u"MS UI Gothic", 9, 680, 350, kMainControls},
+    {kIddSummary, u"検索情報表示", u"MS UI Gothic", 9, 680, 340, kSummaryControls},
     {kIddProgress, u"実行中...", u"ＭＳ ゴシック", 9, 231, 82, kProgressControls},
 };
 

@@ -34,7 +34,8 @@ struct DialogTemplate {
     std::span<const DialogControl> controls;
 };
 
-// Template 131 (main window) or 150 (progress); nullptr for any other id.
+// Template 131 (main window), 132 (aggregation window) or 150 (progress); nullptr for any
+// other id.
 const DialogTemplate* FindDialogTemplate(int templateId);
 // The control `id` of a template, or nullptr.
 const DialogControl* FindDialogControl(const DialogTemplate& dialog, int id);

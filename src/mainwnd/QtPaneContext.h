@@ -1,0 +1,42 @@
+#pragma once
+// The half of a command context that every window with block panes gives in the same way: its
+// pane frame, its edits and combo box, the wait cursor, the UI service and the clipboard. The
+// main window and the aggregation window add what is their own.
+#include "mainwnd/CommandContext.h"
+#include "mainwnd/QtClipboard.h"
+
+class QWidget;
+
+namespace tessary {
+
+class CPaneFrame;
+
+class QtPaneContext : public virtual PaneCommandContext {
+public:
+    const DisplayLineTable& Table() const override;
+    UiService& Ui() override;
+    ClipboardService& Clipboard() override { return m_clipboard; }
+    void SetWaitCursor(bool wait) override;
+
+    void ShowLine(int32_t line, bool groupStart, bool select, bool takeFocus) override;
+    void SelectLine(int32_t line) override;
+    void RedrawPanes() override;
+    void VisibleLines(int32_t* top, int32_t* bottom) const override;
+    int PaneBlock(int position) const override;
+    void SwapPanes(int first, int second) override;
+    void LayoutColumns() override;
+
+    // Edits by their text; a combo box by its edit field.
+    std::u16string ControlText(int id) const override;
+    void SetControlText(int id, std::u16string_view text) override;
+    void FocusControl(int id, bool selectAll) override;
+
+protected:
+    virtual CPaneFrame* Frame() const = 0;
+    virtual QWidget* Control(int id) const = 0;
+
+private:
+    QtClipboard m_clipboard;
+};
+
+}  // namespace tessary
