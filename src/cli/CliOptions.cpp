@@ -48,8 +48,10 @@ std::string CliUsageText() {
            "                     index number ID takes\n"
            "  --settings FILE    read the settings record from an INI file (QSettings format)\n"
            "  --crlf             end lines with CR LF\n"
-           "exit: 0 done; 1 the file cannot be opened or read, or is not an INS log; 2 bad usage;\n"
-           "      3 the conversion failed\n";
+           "exit: 0 done (also a --search or --call that selects no record: heading and titles,\n"
+           "      the message on stderr); 1 the file cannot be opened or read, or is not an INS\n"
+           "      log; 2 bad usage (a --call start that is not a SETUP with a channel); 3 the\n"
+           "      conversion failed\n";
 }
 
 ParseResult ParseCliOptions(const std::vector<std::string>& args, CliOptions& options,

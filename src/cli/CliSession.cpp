@@ -28,6 +28,26 @@ int ExitOfOpenResult(int32_t result) {
     }
 }
 
+// The record a --call starts from: the laid-out record with that index number that is a record
+// of its own. A warning record carries the index number of the record after it, so it is taken
+// only when no other record has the number.
+const MessageRecord* CallStartRecord(const CTessaryCan& converter, uint32_t id) {
+    const MessageRecord* warning = nullptr;
+    for (uint32_t i = 1; i < converter.LineCount(); ++i) {
+        const MessageRecord* record = converter.Record(i);
+        if (record->Id != id || record->RowSlot[0] < 0) {
+            continue;
+        }
+        if ((record->Flags & kRecordWarning) == 0) {
+            return record;
+        }
+        if (warning == nullptr) {
+            warning = record;
+        }
+    }
+    return warning;
+}
+
 }  // namespace
 
 CliSession::CliSession(const CliOptions& options, std::FILE* out, std::FILE* err,
@@ -153,14 +173,7 @@ int CliSession::Aggregate() {
     context.mainTable = &m_mainTable;
     RelatedCallStart start;
     if (m_options.hasCall) {
-        // The selection line's record: the first laid-out record with that index number.
-        const MessageRecord* selected = nullptr;
-        for (uint32_t i = 1; i < converter->LineCount() && selected == nullptr; ++i) {
-            const MessageRecord* record = converter->Record(i);
-            if (record->Id == m_options.callId && record->RowSlot[0] >= 0) {
-                selected = record;
-            }
-        }
+        const MessageRecord* selected = CallStartRecord(*converter, m_options.callId);
         if (const std::u16string message = CheckRelatedCallStart(selected, start);
             !message.empty()) {
             PrintError(message);
@@ -191,6 +204,12 @@ int CliSession::Aggregate() {
         std::fputc('\n', m_err);
         m_progressShown = false;
     }
+    if (outcome.result == kOpenResultNoData) {
+        // Nothing selected is an answer, not a failure: the viewer's message as a note.
+        PrintError(outcome.message);
+        m_selectedNothing = true;
+        return kExitDone;
+    }
     if (outcome.result != kStatusDone) {
         PrintError(!outcome.message.empty() ? outcome.message : outcome.statusText);
         return kExitConversion;
@@ -204,7 +223,7 @@ int CliSession::WriteText() {
     MessageRecord* first = nullptr;
     const DisplayLine* line = table.FirstLastLine(true, &first);
     CopySpan span;
-    if (line != nullptr) {
+    if (line != nullptr && !m_selectedNothing) {
         span = CopySpanOf(table, line->lineNumber, table.LineCount() - 1);
     }
     CopyParams params;
@@ -227,6 +246,9 @@ int CliSession::WriteText() {
 }
 
 int CliSession::WriteJsonl() {
+    if (m_selectedNothing) {
+        return kExitDone;
+    }
     if (!WriteJsonlRecords(ShownTable(), m_out) || std::fflush(m_out) != 0) {
         PrintError("tessarydump: cannot write the output");
         return kExitConversion;

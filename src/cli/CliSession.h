@@ -68,6 +68,8 @@ private:
     DisplayLineTable m_mainTable;
     DisplayLineTable m_aggregationTable;
     const DisplayLineTable* m_shown = &m_mainTable;
+    // A --search or --call that selected no record: the heading and the block titles only.
+    bool m_selectedNothing = false;
     std::u16string m_heading;
     std::unique_ptr<SyncPassProgress> m_progress;
     std::unique_ptr<OpenFlow> m_flow;

@@ -270,10 +270,19 @@ TEST_F(CliFixture, FailuresExitWithTheViewersMessages) {
     r = Dump({"--search", "<CH=01", log});
     EXPECT_EQ(r.code, 2);
     EXPECT_EQ(r.err, "検索文字列形式が不正です。\n");
+    // A search that selects nothing is an answer: the heading and the block titles, the
+    // viewer's message as a note, exit 0; JSONL has nothing to print.
     r = Dump({"--search", "<no such text anywhere>", log});
-    EXPECT_EQ(r.code, 3);
+    EXPECT_EQ(r.code, 0);
     EXPECT_EQ(r.err, "検索文字列に該当するINSデータが存在していません。\n");
+    const std::vector<std::string> none = Lines(r.out);
+    ASSERT_EQ(none.size(), 5u) << r.out;
+    EXPECT_NE(none[0].find("<no such text anywhere>"), std::string::npos);
+    EXPECT_NE(none[4].find("Ｄ  RX  → 端末"), std::string::npos);
+    r = Dump({"--jsonl", "--search", "<no such text anywhere>", log});
+    EXPECT_EQ(r.code, 0);
     EXPECT_EQ(r.out, "");
+    EXPECT_EQ(r.err, "検索文字列に該当するINSデータが存在していません。\n");
     r = Dump({"--call", "0", log});  // a layer-1 record
     EXPECT_EQ(r.code, 2);
     EXPECT_EQ(r.err, "集約開始する呼設定メッセージが選択されていません。\n");
@@ -284,6 +293,28 @@ TEST_F(CliFixture, FailuresExitWithTheViewersMessages) {
     EXPECT_EQ(Dump({}).code, 2);
     EXPECT_EQ(Dump({"--jsonl", "--header", log}).code, 2);
     EXPECT_EQ(Dump({"--help"}).code, 0);
+}
+
+TEST_F(CliFixture, CallStartsFromTheSetupNotFromTheWarningBeforeIt) {
+    // Noise before the SETUP with index number 14: the warning record carries the number 14 too.
+    const std::string log = Log("w.dat", "--seed 11 --records 200 --noise-at 15");
+    const Result json = Dump({"--jsonl", log});
+    ASSERT_EQ(json.code, 0) << json.err;
+    std::vector<std::string> fourteen;
+    for (const std::string& line : Lines(json.out)) {
+        if (line.find("\"id\":14,") != std::string::npos) {
+            fourteen.push_back(line);
+        }
+    }
+    ASSERT_EQ(fourteen.size(), 2u);
+    ASSERT_NE(fourteen[0].find("\"flags\":1,"), std::string::npos);  // the warning first
+    ASSERT_NE(fourteen[1].find("\"code\":5,"), std::string::npos);   // then the SETUP
+
+    const Result call = Dump({"--call", "14", log});
+    ASSERT_EQ(call.code, 0) << call.err;
+    EXPECT_EQ(call.err, "");
+    EXPECT_NE(call.out.find("関連呼情報[B]"), std::string::npos);
+    EXPECT_NE(call.out.find("B-呼設定-"), std::string::npos);
 }
 
 TEST_F(CliFixture, SettingsFileChangesTitlesAndMarks) {
