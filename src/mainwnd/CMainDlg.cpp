@@ -14,7 +14,6 @@
 #include <QMenuBar>
 #include <QMimeData>
 #include <QPushButton>
-#include <QScreen>
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolTip>
@@ -580,19 +579,9 @@ bool CMainDlg::event(QEvent* event) {
 void CMainDlg::OnReaderNotify(intptr_t wParam, intptr_t lParam) {
     if (lParam == 0) {
         Reconvert(kLineSecondPass);
-        return;
+    } else if (m_notices != nullptr) {
+        m_notices->ForwardReaderNotify(wParam, lParam, m_progress);
     }
-    // Only a reader under the running progress dialog is alive for certain.
-    if (m_progress == nullptr) {
-        return;
-    }
-    const auto* reader = reinterpret_cast<const CInsFileRead*>(lParam);
-    if (reader->WarningCounter() != 0) {
-        SetStatusText(4, WarningCountText(static_cast<uint32_t>(reader->WarningCounter())));
-    }
-    m_progress->OnProgress(
-        static_cast<uintptr_t>(wParam) == kNotifyProgress ? kProgressStep : kProgressEnded,
-        static_cast<intptr_t>(reader->CurrentPosition()));
 }
 
 bool CMainDlg::PrepareContextMenu(CPaneWnd* pane, int x, int y) {

@@ -352,14 +352,8 @@ bool CSummaryDlg::event(QEvent* event) {
     if (m_notices != nullptr && m_notices->Handle(message->Message(), wParam, lParam)) {
         return true;
     }
-    if (message->Message() == kMsgReaderNotify && lParam != 0 && m_progress != nullptr) {
-        const auto* reader = reinterpret_cast<const CInsFileRead*>(lParam);
-        if (reader->WarningCounter() != 0) {
-            SetStatusText(4, WarningCountText(static_cast<uint32_t>(reader->WarningCounter())));
-        }
-        m_progress->OnProgress(
-            static_cast<uintptr_t>(wParam) == kNotifyProgress ? kProgressStep : kProgressEnded,
-            static_cast<intptr_t>(reader->CurrentPosition()));
+    if (message->Message() == kMsgReaderNotify && m_notices != nullptr) {
+        m_notices->ForwardReaderNotify(wParam, lParam, m_progress);
         return true;
     }
     if (message->Message() == kMsgPaneRightDown && m_notices != nullptr) {

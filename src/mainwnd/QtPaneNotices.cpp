@@ -4,10 +4,12 @@
 #include <algorithm>
 
 #include "display/CPaneWnd.h"
+#include "logfile/CInsFileRead.h"
 #include "mainwnd/MainTexts.h"
 #include "platform/DigitGroup.h"
 #include "platform/QtText.h"
 #include "resources/ResourceIds.h"
+#include "tools/CProgressDlg.h"
 
 namespace tessary {
 
@@ -34,6 +36,20 @@ bool QtPaneNotices::Handle(int message, intptr_t wParam, intptr_t lParam) {
         default:
             return false;
     }
+}
+
+void QtPaneNotices::ForwardReaderNotify(intptr_t wParam, intptr_t lParam, CProgressDlg* progress) {
+    // Only a reader under the running progress dialog is alive for certain.
+    if (progress == nullptr || lParam == 0) {
+        return;
+    }
+    const auto* reader = reinterpret_cast<const CInsFileRead*>(lParam);
+    if (reader->WarningCounter() != 0) {
+        m_window.setStatus(4, WarningCountText(static_cast<uint32_t>(reader->WarningCounter())));
+    }
+    progress->OnProgress(
+        static_cast<uintptr_t>(wParam) == kNotifyProgress ? kProgressStep : kProgressEnded,
+        static_cast<intptr_t>(reader->CurrentPosition()));
 }
 
 CPaneWnd* QtPaneNotices::PaneOf(intptr_t lParam) const {

@@ -14,6 +14,7 @@ class QWidget;
 namespace tessary {
 
 class CPaneWnd;
+class CProgressDlg;
 
 class QtPaneNotices {
 public:
@@ -28,6 +29,9 @@ public:
     // Handles WM_APP+3 (selection), +4 (scrolled), +5 (mouse move) and +6 (left click); false for
     // any other message.
     bool Handle(int message, intptr_t wParam, intptr_t lParam);
+    // WM_APP+1 of a reader while a pass runs under `progress`: the warning count into status
+    // pane 4, the progress to the dialog. Nothing without a running progress dialog.
+    void ForwardReaderNotify(intptr_t wParam, intptr_t lParam, CProgressDlg* progress);
     // The pane a message names, or nullptr.
     CPaneWnd* PaneOf(intptr_t lParam) const;
     void RefreshSelection();
