@@ -63,6 +63,8 @@ TemplateControls CreateTemplateControls(QWidget* client, const res::DialogTempla
                 created.search = new QComboBox(client);
                 created.search->setEditable(true);
                 created.search->setInsertPolicy(QComboBox::NoInsert);
+                // What is typed is what is searched: no completion from the history list.
+                created.search->setCompleter(nullptr);
                 created.search->setFont(fixedFont);
                 rect.setHeight(kComboEditHeight * baseY / 8);
                 widget = created.search;
