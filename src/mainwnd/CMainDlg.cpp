@@ -34,6 +34,7 @@
 #include "mainwnd/QtPaneNotices.h"
 #include "mainwnd/SearchCommands.h"
 #include "mainwnd/SearchRule.h"
+#include "mainwnd/ToolCommands.h"
 #include "mainwnd/ViewCommands.h"
 #include "platform/QtText.h"
 #include "platform/QtUiService.h"
@@ -88,6 +89,8 @@ void CMainDlg::RegisterCommands() {
     m_contextCommands->Register(m_commands);
     m_aggregationCommands = std::make_unique<AggregationCommands>(context, *m_searchCommands);
     m_aggregationCommands->Register(m_commands);
+    m_toolCommands = std::make_unique<ToolCommands>(context);
+    m_toolCommands->Register(m_commands);
 }
 
 bool CMainDlg::ExecuteCommand(int id) {

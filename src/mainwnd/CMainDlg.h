@@ -41,6 +41,7 @@ class QtMainMenus;
 class QtPaneNotices;
 class QtWheelRedirect;
 class SearchCommands;
+class ToolCommands;
 class ViewCommands;
 
 inline constexpr int kMsgReaderNotify = kWmApp + 1;  // WM_APP+1
@@ -199,6 +200,7 @@ private:
     std::unique_ptr<ViewCommands> m_viewCommands;
     std::unique_ptr<ContextCommands> m_contextCommands;
     std::unique_ptr<AggregationCommands> m_aggregationCommands;
+    std::unique_ptr<ToolCommands> m_toolCommands;
 
     QString m_initialCaption;
     QSize m_initialSize;

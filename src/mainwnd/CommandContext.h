@@ -92,6 +92,10 @@ public:
     // code.
     virtual int ShowAggregation(AggregationKind kind, std::u16string_view text,
                                 const RelatedCallStart* start) = 0;
+
+    // --- tools
+    // Runs the version dialog modally over the window.
+    virtual void ShowAbout() = 0;
 };
 
 // The wait cursor for the life of a scope.

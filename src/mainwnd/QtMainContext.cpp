@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -14,7 +15,9 @@
 #include "platform/QtText.h"
 #include "platform/QtUiService.h"
 #include "resources/ResourceIds.h"
+#include "resources/Version.h"
 #include "resources/WindowTexts.h"
+#include "settings/CAboutDlg.h"
 #include "tools/HeaderText.h"
 
 namespace tessary {
@@ -121,6 +124,12 @@ int QtMainContext::ShowAggregation(AggregationKind kind, std::u16string_view tex
     // The main window's panes draw from the main slot again.
     RedrawPanes();
     return code;
+}
+
+void QtMainContext::ShowAbout() {
+    const QString program = QFileInfo(QCoreApplication::applicationFilePath()).fileName();
+    CAboutDlg dialog(&m_window, program, res::ParseFileVersion(res::ProgramVersion().fileVersion));
+    dialog.exec();
 }
 
 }  // namespace tessary

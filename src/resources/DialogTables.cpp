@@ -47,7 +47,16 @@ constexpr DialogControl kProgressControls[] = {
     {kIdcProgStop, C::kButton, u"中止(&S)", 90, 62, 50, 14},
 };
 
+constexpr DialogControl kAboutControls[] = {
+    {-1, C::kIcon, {}, 10, 10, 21, 20},
+    {kIdcAboutDescription, C::kStatic, u"(IDC_ABOUT_DESCRIPTION)", 40, 10, 196, 9},
+    {kIdOk, C::kDefaultButton, u"OK", 186, 52, 50, 14},
+    {kIdcAboutVersion, C::kStatic, u"(IDC_ABOUT_VERSION)", 40, 24, 196, 9},
+    {kIdcAboutCopyright, C::kStatic, u"(IDC_ABOUT_COPYRIGHT)", 40, 38, 196, 9},
+};
+
 constexpr DialogTemplate kTemplates[] = {
+    {kIddAbout, u"バージョン情報", u"MS UI Gothic", 9, 242, 72, kAboutControls},
     {kIddMain, u"INSログデータ表示", u"MS UI Gothic", 9, 680, 350, kMainControls},
     {kIddSummary, u"検索情報表示", u"MS UI Gothic", 9, 680, 340, kSummaryControls},
     {kIddProgress, u"実行中...", u"ＭＳ ゴシック", 9, 231, 82, kProgressControls},

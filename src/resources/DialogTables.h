@@ -16,6 +16,7 @@ enum class ControlKind {
     kComboBox,  // drop-down with an edit field
     kStatic,
     kProgressBar,
+    kIcon,  // the program's icon
 };
 
 struct DialogControl {
@@ -34,8 +35,8 @@ struct DialogTemplate {
     std::span<const DialogControl> controls;
 };
 
-// Template 131 (main window), 132 (aggregation window) or 150 (progress); nullptr for any
-// other id.
+// Template 100 (version), 131 (main window), 132 (aggregation window) or 150 (progress);
+// nullptr for any other id.
 const DialogTemplate* FindDialogTemplate(int templateId);
 // The control `id` of a template, or nullptr.
 const DialogControl* FindDialogControl(const DialogTemplate& dialog, int id);

@@ -22,6 +22,9 @@ inline constexpr int kMenuSummary = 129;
 inline constexpr int kMenuContext = 130;
 inline constexpr int kAcceleratorMain = 128;
 
+// Buttons of every dialog.
+inline constexpr int kIdOk = 1;
+
 // Version information dialog (template 100).
 inline constexpr int kIdcAboutDescription = 1000;
 inline constexpr int kIdcAboutVersion = 1001;

@@ -1,0 +1,18 @@
+#pragma once
+// The tool commands of the main window: the version dialog (16).
+#include "mainwnd/CommandContext.h"
+#include "mainwnd/CommandTable.h"
+
+namespace tessary {
+
+class ToolCommands {
+public:
+    explicit ToolCommands(MainCommandContext& context) : m_context(context) {}
+
+    void Register(CommandTable& table);
+
+private:
+    MainCommandContext& m_context;
+};
+
+}  // namespace tessary
