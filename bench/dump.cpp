@@ -40,6 +40,8 @@ int main(int argc, char** argv) {
     }
     tessary::cli::CliOptions options;
     options.file = path;
+    // The same work on every machine, whatever its user stored.
+    options.defaultSettings = true;
     tessary::cli::CliSession session(options, null, stderr, false);
     const auto start = Clock::now();
     int code = session.Prepare();

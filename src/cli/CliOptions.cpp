@@ -46,7 +46,9 @@ std::string CliUsageText() {
            "  --search PATTERN   only what the search aggregation takes\n"
            "  --call ID          only what the related-call aggregation from the SETUP with\n"
            "                     index number ID takes\n"
-           "  --settings FILE    read the settings record from an INI file (QSettings format)\n"
+           "  --settings FILE    read the settings record from an INI file in the viewer's\n"
+           "                     QSettings format instead of the user's stored settings\n"
+           "  --default-settings ignore every stored setting: the defaults of a new viewer\n"
            "  --crlf             end lines with CR LF\n"
            "exit: 0 done (also a --search or --call that selects no record: heading and titles,\n"
            "      the message on stderr); 1 the file cannot be opened or read, or is not an INS\n"
@@ -155,6 +157,9 @@ ParseResult ParseCliOptions(const std::vector<std::string>& args, CliOptions& op
             options.callId = number ? static_cast<uint32_t>(*number) : 0;
         } else if (name == "--settings") {
             ok = value(options.settings);
+        } else if (name == "--default-settings") {
+            ok = flag();
+            options.defaultSettings = true;
         } else if (name == "--crlf") {
             ok = flag();
             options.crlf = true;

@@ -21,7 +21,8 @@ struct CliOptions {
     std::string search;  // UTF-8
     bool hasCall = false;
     uint32_t callId = 0;
-    std::string settings;
+    std::string settings;          // an INI file instead of the user's stored settings
+    bool defaultSettings = false;  // neither: the defaults of a new viewer
     bool crlf = false;
 };
 

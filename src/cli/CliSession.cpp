@@ -7,7 +7,7 @@
 #include "mainwnd/SearchRule.h"
 #include "platform/Utf.h"
 #include "settings/BlockOrder.h"
-#include "settings/IniSettingsStore.h"
+#include "settings/QtSettingsStore.h"
 
 namespace tessary::cli {
 namespace {
@@ -99,15 +99,22 @@ int CliSession::CompileSearch(std::u16string_view text) {
 }
 
 int CliSession::Prepare() {
-    if (!m_options.settings.empty()) {
-        IniSettingsStore store;
-        uint32_t error = 0;
-        if (!store.Load(m_options.settings, error)) {
-            PrintError("tessarydump: cannot read the settings file <" + m_options.settings +
-                       "> (Error = " + std::to_string(error) + ")");
-            return kExitUsage;
+    // The viewer's own settings unless a file or the defaults are asked for, so that the
+    // text is the one the viewer would copy.
+    if (!m_options.defaultSettings) {
+        std::unique_ptr<QtSettingsStore> store;
+        if (m_options.settings.empty()) {
+            store = QtSettingsStore::OpenUser();
+        } else {
+            uint32_t error = 0;
+            store = QtSettingsStore::OpenIni(m_options.settings, error);
+            if (store == nullptr) {
+                PrintError("tessarydump: cannot read the settings file <" + m_options.settings +
+                           "> (Error = " + std::to_string(error) + ")");
+                return kExitUsage;
+            }
         }
-        LoadSettings(m_settings, store);
+        LoadSettings(m_settings, *store);
     }
     CanPara& para = Para();
     if (m_options.dateFormat >= 0) {

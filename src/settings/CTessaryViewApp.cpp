@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <clocale>
 #include <cstdio>
+#include <memory>
 
 #include "display/QtSystemPalette.h"
 #include "mainwnd/CMainDlg.h"
@@ -17,6 +18,7 @@
 #include "platform/Trace.h"
 #include "resources/Version.h"
 #include "resources/WindowTexts.h"
+#include "settings/QtSettingsStore.h"
 
 namespace tessary {
 namespace {
@@ -47,7 +49,13 @@ const OsVersion& CTessaryViewApp::CurrentOs() {
     return g_os;
 }
 
-int CTessaryViewApp::InitInstance(const QString& openPath) {
+void CTessaryViewApp::LoadMainSettings(SettingsStore& store, uint32_t programVersion,
+                                       SettingsRecord& record) {
+    StampProgramVersion(store, programVersion);
+    LoadSettings(record, store);
+}
+
+bool CTessaryViewApp::Identify() {
     const res::VersionStrings& version = res::ProgramVersion();
     const QString path = QCoreApplication::applicationFilePath();
     m_programVersion = res::ParseFileVersion(version.fileVersion);
@@ -55,7 +63,7 @@ int CTessaryViewApp::InitInstance(const QString& openPath) {
     if (m_programVersion == 0 || slash < 0) {
         const QString text = ToQString(res::kBadStartPath).arg(path);
         Ui().Warn(FromQString(text), {});
-        return -1;
+        return false;
     }
     const std::u16string_view profile = res::ProfileName(version.originalFilename);
     m_profileName = ToQString(profile);
@@ -63,8 +71,18 @@ int CTessaryViewApp::InitInstance(const QString& openPath) {
     m_programFileName = path.mid(slash + 1);
     QCoreApplication::setOrganizationName(ToQString(version.companyKey));
     QCoreApplication::setApplicationName(m_profileName);
+    return true;
+}
 
+int CTessaryViewApp::InitInstance(const QString& openPath) {
+    if (!Identify()) {
+        return -1;
+    }
     CMainDlg dialog;
+    const std::unique_ptr<QtSettingsStore> store = QtSettingsStore::OpenUser();
+    LoadMainSettings(*store, m_programVersion, dialog.Settings());
+    // The version stamp is the one value written at start.
+    store->Sync();
     if (!openPath.isEmpty()) {
         // Opened once the modal loop runs, as a file association would.
         QTimer::singleShot(0, &dialog, [&dialog, openPath] {
@@ -72,6 +90,11 @@ int CTessaryViewApp::InitInstance(const QString& openPath) {
         });
     }
     const int result = dialog.DoModal();
+    // A window that could not start leaves the stored settings as they were.
+    if (result != -1) {
+        SaveSettings(dialog.Settings(), *store);
+        store->Sync();
+    }
     Trace("MainDlg End = %d (IDOK=%d, IDCANCEL=%d)\n", result, 1, 2);
     return result;
 }

@@ -1,8 +1,12 @@
 #pragma once
 // The application object: prepares the process, identifies the program from its version
-// values, installs the system palette for the default colours, and runs the main window.
+// values, installs the system palette for the default colours, and runs the main window with
+// the user's stored settings, which it writes back when the window ends.
 #include <QString>
 #include <cstdint>
+
+#include "settings/SettingsRecord.h"
+#include "settings/SettingsStore.h"
 
 namespace tessary {
 
@@ -27,6 +31,11 @@ public:
     // Returns the main window's end code, or -1 when the program cannot start.
     int InitInstance(const QString& openPath = {});
 
+    // The main window's settings from `store`: the program version is written first when the
+    // stored one differs, then every value is read into `record`.
+    static void LoadMainSettings(SettingsStore& store, uint32_t programVersion,
+                                 SettingsRecord& record);
+
     uint32_t ProgramVersion() const { return m_programVersion; }
     const QString& ProgramFolder() const { return m_programFolder; }
     const QString& ProgramFileName() const { return m_programFileName; }
@@ -36,6 +45,10 @@ public:
     static const OsVersion& CurrentOs();
 
 private:
+    // The program path and version, profile name, folder and file name; false (after the
+    // message) when the program cannot start.
+    bool Identify();
+
     uint32_t m_programVersion = 0;
     uint32_t m_granule = 0;
     OsVersion m_os;

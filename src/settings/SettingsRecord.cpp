@@ -146,6 +146,12 @@ void ResetSettings(SettingsRecord& record) {
     record.searchHistory.emplace_back(kSearchHistorySeed);
 }
 
+bool StampProgramVersion(SettingsStore& store, uint32_t programVersion) {
+    uint32_t stored = 0;
+    store.GetInt(kProgramVersionValue, stored);
+    return stored != programVersion && store.SetInt(kProgramVersionValue, programVersion);
+}
+
 void LoadSettings(SettingsRecord& record, const SettingsStore& store) {
     LoadPlacement(store, record.mainWindow, "RestoreShowCmd", "RestoreWndLeft", "RestoreWndTop",
                   "RestoreWndRight", "RestoreWndBottom");

@@ -20,6 +20,8 @@ inline constexpr int32_t kPaneFontPointMax = 200;
 inline constexpr int32_t kPaneFontPointStep = 5;
 inline constexpr int32_t kShowNormal = 1;     // SW_SHOWNORMAL
 inline constexpr int32_t kShowMaximized = 3;  // SW_SHOWMAXIMIZED
+// The value that records the version of the program that started last.
+inline constexpr std::string_view kProgramVersionValue = "_ProgVer";
 // The pattern of the first search sample, the oldest entry of a new search history.
 inline constexpr std::u16string_view kSearchHistorySeed =
     u"<Warning> | <規定外> | <対象外> | <CRCエラー>";
@@ -46,6 +48,9 @@ struct SettingsRecord {
 // The defaults of a new main window: CanPara reset, the search history seeded.
 void ResetSettings(SettingsRecord& record);
 
+// Writes the program version when the stored one differs (read first, at start only); true
+// when it was written.
+bool StampProgramVersion(SettingsStore& store, uint32_t programVersion);
 // Reads every value with the record's present value as the default, validating as it goes.
 void LoadSettings(SettingsRecord& record, const SettingsStore& store);
 // Writes every value (history positions beyond a list as empty strings). False when a value
