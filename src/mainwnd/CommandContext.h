@@ -3,6 +3,7 @@
 // window, an aggregation window) gives a PaneCommandContext; the main window adds its files, its
 // search box and its settings. Groups never see the window class itself.
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -96,6 +97,15 @@ public:
     // --- tools
     // Runs the version dialog modally over the window.
     virtual void ShowAbout() = 0;
+    // Runs the option dialog modally over the window: its result flags after OK, nothing when
+    // it was cancelled or could not open.
+    virtual std::optional<int> ShowOptions() = 0;
+    // Every option back to its default except the date format and the RR flag; the search and
+    // the highlight rules are compiled again.
+    virtual void ResetOptions() = 0;
+    // The block titles of the settings into the panes' title row, without converting again;
+    // false when they do not fit there (the previous titles stay).
+    virtual bool RedisplayTitles() = 0;
 };
 
 // The wait cursor for the life of a scope.

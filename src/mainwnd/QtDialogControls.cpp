@@ -1,5 +1,6 @@
 #include "mainwnd/QtDialogControls.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QFontMetrics>
 #include <QGroupBox>
@@ -7,9 +8,12 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QScreen>
 #include <QStatusBar>
+#include <QTabWidget>
 #include <algorithm>
 
 #include "platform/QtText.h"
@@ -74,8 +78,22 @@ TemplateControls CreateTemplateControls(QWidget* client, const res::DialogTempla
                     created.legend = new QLabel(client);
                     widget = created.legend;
                 } else {
-                    widget = new QLabel(ToQString(control.text), client);
+                    auto* label = new QLabel(ToQString(control.text), client);
+                    label->setTextFormat(Qt::PlainText);
+                    widget = label;
                 }
+                break;
+            case res::ControlKind::kCheckBox:
+                widget = new QCheckBox(ToQString(control.text), client);
+                break;
+            case res::ControlKind::kRadioButton:
+                widget = new QRadioButton(ToQString(control.text), client);
+                break;
+            case res::ControlKind::kListBox:
+                widget = new QListWidget(client);
+                break;
+            case res::ControlKind::kTabControl:
+                widget = new QTabWidget(client);
                 break;
             default:
                 break;

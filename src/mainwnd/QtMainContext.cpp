@@ -18,6 +18,7 @@
 #include "resources/Version.h"
 #include "resources/WindowTexts.h"
 #include "settings/CAboutDlg.h"
+#include "settings/COptionDlg.h"
 #include "tools/HeaderText.h"
 
 namespace tessary {
@@ -130,6 +131,34 @@ void QtMainContext::ShowAbout() {
     const QString program = QFileInfo(QCoreApplication::applicationFilePath()).fileName();
     CAboutDlg dialog(&m_window, program, res::ParseFileVersion(res::ProgramVersion().fileVersion));
     dialog.exec();
+}
+
+std::optional<int> QtMainContext::ShowOptions() {
+    OptionModel model(m_window.m_settings, m_window.m_conditions);
+    COptionDlg dialog(&m_window, model);
+    if (dialog.DoModal() != static_cast<int>(Answer::kOk)) {
+        return std::nullopt;
+    }
+    return dialog.ResultFlags();
+}
+
+void QtMainContext::ResetOptions() {
+    OptionModel(m_window.m_settings, m_window.m_conditions).ResetAll();
+}
+
+bool QtMainContext::RedisplayTitles() {
+    CPaneFrame* frame = Frame();
+    DisplayLine* titleLine = frame != nullptr ? frame->Line(0) : nullptr;
+    if (titleLine == nullptr) {
+        return false;
+    }
+    // The title record's text as a conversion would write it.
+    std::u16string text;
+    BlockTitles(m_window.m_settings.para, text);
+    if (text.size() < kTitleRecordWidth) {
+        text.append(kTitleRecordWidth - text.size(), u' ');
+    }
+    return frame->ReplaceLineText(Converter(), titleLine, text.data(), text.size()) == 0;
 }
 
 }  // namespace tessary

@@ -38,6 +38,9 @@ public:
     int ShowAggregation(AggregationKind kind, std::u16string_view text,
                         const RelatedCallStart* start) override;
     void ShowAbout() override;
+    std::optional<int> ShowOptions() override;
+    void ResetOptions() override;
+    bool RedisplayTitles() override;
 
 protected:
     CPaneFrame* Frame() const override;

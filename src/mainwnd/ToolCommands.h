@@ -1,5 +1,5 @@
 #pragma once
-// The tool commands of the main window: the version dialog (16).
+// The tool commands of the main window: the option dialog (32772) and the version dialog (16).
 #include "mainwnd/CommandContext.h"
 #include "mainwnd/CommandTable.h"
 
@@ -12,6 +12,9 @@ public:
     void Register(CommandTable& table);
 
 private:
+    // The option dialog, then what its result asks of the window.
+    void RunOptions();
+
     MainCommandContext& m_context;
 };
 

@@ -17,6 +17,9 @@ enum class ControlKind {
     kStatic,
     kProgressBar,
     kIcon,  // the program's icon
+    kRadioButton,
+    kListBox,
+    kTabControl,
 };
 
 struct DialogControl {
@@ -35,8 +38,8 @@ struct DialogTemplate {
     std::span<const DialogControl> controls;
 };
 
-// Template 100 (version), 131 (main window), 132 (aggregation window) or 150 (progress);
-// nullptr for any other id.
+// Template 100 (version), 131 (main window), 132 (aggregation window), 140-143 (option dialog
+// and its pages) or 150 (progress); nullptr for any other id.
 const DialogTemplate* FindDialogTemplate(int templateId);
 // The control `id` of a template, or nullptr.
 const DialogControl* FindDialogControl(const DialogTemplate& dialog, int id);

@@ -66,6 +66,30 @@ inline constexpr int kIdcOptionCancel = 1401;
 inline constexpr int kIdcOptionApply = 1402;
 inline constexpr int kIdcOptionReset = 1403;
 
+// Option pages: highlight rules (template 141), rule r at 1500 + 3r.
+inline constexpr int kIdcMarkText = 1500;
+inline constexpr int kIdcMarkSearch = 1501;
+inline constexpr int kIdcMarkBlocks = 1502;
+inline constexpr int kMarkRowStride = 3;
+// Colours (template 142).
+inline constexpr int kIdcColorList = 1600;
+inline constexpr int kIdcColorSample = 1601;
+inline constexpr int kIdcColorText = 1610;
+inline constexpr int kIdcColorBack = 1611;
+inline constexpr int kIdcColorNormalText = 1612;
+inline constexpr int kIdcColorNormalBack = 1613;
+inline constexpr int kIdcColorDefaults = 1614;
+inline constexpr int kIdcColorKeepText = 1620;
+inline constexpr int kIdcColorKeepBack = 1621;
+inline constexpr int kIdcColorBaseFirst = 1630;  // 1630-1633: base items of classes 1-4
+// Block information (template 143).
+inline constexpr int kIdcBlockTitleFirst = 1700;  // 1700-1703: blocks A-D
+inline constexpr int kIdcBlockWrap = 1710;
+inline constexpr int kIdcBlockWrapNote = 1711;
+inline constexpr int kIdcBlockIndentFirst = 1720;  // 1720-1723: blocks A-D
+inline constexpr int kIdcBlockTitlesOneRow = 1730;
+inline constexpr int kIdcBlockMargin = 1731;
+
 // Divide dialog (template 135).
 inline constexpr int kIdcDivideRun = 1811;
 inline constexpr int kIdcDivideClose = 1812;

@@ -36,6 +36,11 @@ public:
     std::string openPath;
     std::vector<bool> openChecks;
     std::vector<OpenFileRequest> openRequests;
+    // The colour dialog: the colours to choose in order (none left: cancel), the titles it was
+    // opened with, and what to do while it is open.
+    std::deque<uint32_t> colors;
+    QStringList colorTitles;
+    std::function<void(const QString& title)> whileColorOpen;
 
     Answer ShowMessage(std::u16string_view text, std::u16string_view caption, MessageIcon icon,
                        MessageButtons buttons) override {
@@ -67,7 +72,18 @@ public:
         return true;
     }
     bool AskFolder(std::u16string_view, PathString&) override { return false; }
-    bool AskColor(std::u16string_view, uint32_t&) override { return false; }
+    bool AskColor(std::u16string_view title, uint32_t& color) override {
+        colorTitles << ToQString(title);
+        if (whileColorOpen) {
+            whileColorOpen(colorTitles.back());
+        }
+        if (colors.empty()) {
+            return false;
+        }
+        color = colors.front();
+        colors.pop_front();
+        return true;
+    }
 
     // Captions of every message shown so far.
     QStringList Captions() const {
