@@ -232,7 +232,8 @@ int32_t CSummaryDlg::Aggregate() {
     m_aggregation.kind = m_kind;
     m_aggregation.table = &m_frame->Table();
     m_aggregation.mainTable = &m_owner.Frame()->Table();
-    m_aggregation.search = &m_owner.Conditions()[kSearchSlot];
+    m_search = m_owner.Conditions()[kSearchSlot];
+    m_aggregation.search = &m_search;
     if (m_kind == AggregationKind::kRelatedCall) {
         m_aggregation.SetStart(m_start);
     }
@@ -241,13 +242,20 @@ int32_t CSummaryDlg::Aggregate() {
         RunAggregation(*converter, m_aggregation, *this, this, m_owner.Flow());
     if (outcome.result == kStatusDone) {
         m_frame->SetPaneFont(nullptr, false);
-        // The place the main window showed, when it is part of this aggregation.
+        // The place the main window showed, restored as after a reconversion: its top record
+        // or the next one taken here, moved down by the line offset when it is that record.
         const MessageRecord* record =
-            m_mainTopRecord >= 0 ? converter->Record(static_cast<uint32_t>(m_mainTopRecord))
+            m_mainTopRecord >= 0 ? converter->FindLaidOut(static_cast<uint32_t>(m_mainTopRecord))
                                  : nullptr;
-        if (const DisplayLine* line =
-                record != nullptr ? m_frame->Table().FirstLineOf(record) : nullptr) {
-            m_frame->ShowLine(line, false, false, false);
+        const DisplayLine* line =
+            record != nullptr ? m_frame->Table().FirstLineOf(record) : nullptr;
+        // A walk that ended with its call leaves the records after it with the lines of an
+        // earlier aggregation.
+        if (line != nullptr && m_frame->Table().RecordOf(line) == record) {
+            if (record->Index == m_mainTopRecord && offset > 0 && offset < line->groupSize) {
+                line = m_frame->Line(line->lineNumber + offset);
+            }
+            m_frame->ShowLine(line, false, false, true);
         }
     } else {
         m_frame->FreeText();

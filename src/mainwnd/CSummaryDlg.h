@@ -101,6 +101,9 @@ private:
     std::u16string m_searchText;
     RelatedCallStart m_start;
     AggregationContext m_aggregation;
+    // The worker matches its own copy of the compiled search: the main window's panes match the
+    // shared one whenever they repaint, also under the progress dialog of the run.
+    SearchCondition m_search;
 
     CPaneFrame* m_frame = nullptr;
     CProgressDlg* m_progress = nullptr;
