@@ -1,5 +1,7 @@
 #include "display/CPaneFrame.h"
 
+#include <QTimer>
+
 #include <QFocusEvent>
 #include <QFontMetrics>
 #include <QResizeEvent>
@@ -66,7 +68,16 @@ bool CPaneFrame::Create(const QRect& rect, QWidget* parent) {
     }
     show();
     m_notify = parent;
+    window()->installEventFilter(this);
     return true;
+}
+
+bool CPaneFrame::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == window() && event->type() == QEvent::WindowStateChange) {
+        // Once the new size is in.
+        QTimer::singleShot(0, this, [this] { LayoutColumns(nullptr, true); });
+    }
+    return false;
 }
 
 bool CPaneFrame::OnCreateClient() {

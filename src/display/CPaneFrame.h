@@ -149,6 +149,8 @@ public:
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
+    // Maximising or restoring the top-level window spreads the blocks evenly.
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
 
 private:

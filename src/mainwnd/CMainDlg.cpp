@@ -670,18 +670,6 @@ void CMainDlg::done(int result) {
     QDialog::done(result);
 }
 
-void CMainDlg::changeEvent(QEvent* event) {
-    QDialog::changeEvent(event);
-    if (event->type() == QEvent::WindowStateChange && m_initialized) {
-        // Maximising or restoring spreads the blocks evenly once the new size is in.
-        QTimer::singleShot(0, this, [this] {
-            if (m_frame != nullptr) {
-                m_frame->LayoutColumns(nullptr, true);
-            }
-        });
-    }
-}
-
 void CMainDlg::dragEnterEvent(QDragEnterEvent* event) {
     if (event->mimeData()->hasUrls()) {
         event->acceptProposedAction();

@@ -407,18 +407,6 @@ void CSummaryDlg::keyPressEvent(QKeyEvent* event) {
     }
 }
 
-void CSummaryDlg::changeEvent(QEvent* event) {
-    QDialog::changeEvent(event);
-    if (event->type() == QEvent::WindowStateChange && m_initialized) {
-        // Maximising or restoring spreads the blocks evenly once the new size is in.
-        QTimer::singleShot(0, this, [this] {
-            if (m_frame != nullptr) {
-                m_frame->LayoutColumns(nullptr, true);
-            }
-        });
-    }
-}
-
 void CSummaryDlg::closeEvent(QCloseEvent* event) {
     // The close box, Alt+F4 and "閉じる" end the window; Esc (reject) does not.
     event->ignore();

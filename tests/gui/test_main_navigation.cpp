@@ -762,6 +762,22 @@ private slots:
         Press(Qt::Key_F5, Qt::ControlModifier);
         QTRY_VERIFY2(spread() <= 2, qPrintable(QStringLiteral("spread %1").arg(spread())));
         QCOMPARE(splitter->sizes().size(), qsizetype(kPaneCount));
+
+        // Maximising and restoring the window spread the blocks evenly too.
+        QTest::mousePress(handle, Qt::LeftButton, Qt::NoModifier, grip);
+        QTest::mouseMove(handle, grip + QPoint(60, 0));
+        QTest::mouseMove(handle, grip + QPoint(160, 0));
+        QTest::mouseRelease(handle, Qt::LeftButton, Qt::NoModifier, grip + QPoint(160, 0));
+        QVERIFY2(spread() > 100, qPrintable(QStringLiteral("spread %1").arg(spread())));
+        Window().showMaximized();
+        QTRY_VERIFY2(spread() <= 2, qPrintable(QStringLiteral("spread %1").arg(spread())));
+        QTest::mousePress(handle, Qt::LeftButton, Qt::NoModifier, grip);
+        QTest::mouseMove(handle, grip + QPoint(60, 0));
+        QTest::mouseMove(handle, grip + QPoint(160, 0));
+        QTest::mouseRelease(handle, Qt::LeftButton, Qt::NoModifier, grip + QPoint(160, 0));
+        QVERIFY2(spread() > 100, qPrintable(QStringLiteral("spread %1").arg(spread())));
+        Window().showNormal();
+        QTRY_VERIFY2(spread() <= 2, qPrintable(QStringLiteral("spread %1").arg(spread())));
     }
 
     void PaneFontSizes() {
