@@ -95,6 +95,9 @@ public:
                                 const RelatedCallStart* start) = 0;
 
     // --- tools
+    // Runs the log divide dialog modally over the window; its "→" offers the loaded log with
+    // its start correction.
+    virtual void ShowDivide() = 0;
     // Runs the version dialog modally over the window.
     virtual void ShowAbout() = 0;
     // Runs the option dialog modally over the window: its result flags after OK, nothing when

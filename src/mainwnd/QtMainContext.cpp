@@ -19,6 +19,7 @@
 #include "resources/WindowTexts.h"
 #include "settings/CAboutDlg.h"
 #include "settings/COptionDlg.h"
+#include "tools/CDivideDlg.h"
 #include "tools/HeaderText.h"
 
 namespace tessary {
@@ -125,6 +126,14 @@ int QtMainContext::ShowAggregation(AggregationKind kind, std::u16string_view tex
     // The main window's panes draw from the main slot again.
     RedrawPanes();
     return code;
+}
+
+void QtMainContext::ShowDivide() {
+    const CTessaryCan* converter = Converter();
+    CDivideDlg dialog(&m_window, m_window.m_settings,
+                      converter != nullptr ? LoadedPath() : PathString(),
+                      converter != nullptr ? converter->StartCorrection() : 0);
+    dialog.exec();
 }
 
 void QtMainContext::ShowAbout() {

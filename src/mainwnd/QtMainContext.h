@@ -37,6 +37,7 @@ public:
     bool SetPaneFont(int tenths) override;
     int ShowAggregation(AggregationKind kind, std::u16string_view text,
                         const RelatedCallStart* start) override;
+    void ShowDivide() override;
     void ShowAbout() override;
     std::optional<int> ShowOptions() override;
     void ResetOptions() override;

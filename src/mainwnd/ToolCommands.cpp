@@ -11,6 +11,7 @@
 namespace tessary {
 
 void ToolCommands::Register(CommandTable& table) {
+    table.Add(res::kCmdDivide, {.action = [this] { m_context.ShowDivide(); }});
     table.Add(res::kCmdOption, {.action = [this] { RunOptions(); }});
     table.Add(res::kCmdAbout, {.action = [this] { m_context.ShowAbout(); }});
 }

@@ -146,6 +146,25 @@ constexpr DialogControl kOptBlockControls[] = {
     {-1, C::kStatic, u"（強調表示のﾏｰｸ文字埋め込み用）", 120, 179, 200, 9},
 };
 
+// The log divide: source and destination rows, the note, the status line and the two buttons.
+constexpr DialogControl kDivideControls[] = {
+    {kIdcDivideTakeDisplayed, C::kButton, u"→", 7, 7, 16, 12},
+    {-1, C::kStatic, u"分割元ログファイル名", 27, 9, 120, 9},
+    {kIdcDivideSource, C::kEdit, {}, 7, 21, 250, 13},
+    {kIdcDivideBrowseSource, C::kButton, u"参照", 261, 21, 36, 13},
+    {kIdcDivideTakeFolder, C::kButton, u"↓", 7, 41, 16, 12},
+    {-1, C::kStatic, u"分割先フォルダー名", 27, 43, 120, 9},
+    {kIdcDivideFolder, C::kEdit, {}, 7, 55, 250, 13},
+    {kIdcDivideBrowseFolder, C::kButton, u"参照", 261, 55, 36, 13},
+    {-1, C::kStatic,
+     u"分割先フォルダーには、日付毎のログファイルが出力されます。\n\n"
+     u"出力ファイル名は、分割元ファイル名の末尾に日付が付加されます。",
+     7, 76, 290, 28},
+    {kIdcDivideLblStat, C::kStatic, {}, 7, 110, 290, 9},
+    {kIdcDivideRun, C::kButton, u"分割実行(&S)", 92, 126, 56, 14},
+    {kIdcDivideClose, C::kButton, u"閉じる(&X)", 156, 126, 56, 14},
+};
+
 constexpr DialogTemplate kTemplates[] = {
     {kIddAbout, u"バージョン情報", u"MS UI Gothic", 9, 242, 72, kAboutControls},
     {kIddMain, u"INSログデータ表示", u"MS UI Gothic", 9, 680, 350, kMainControls},
@@ -154,6 +173,7 @@ constexpr DialogTemplate kTemplates[] = {
     {kIddOptMark, {}, u"MS UI Gothic", 9, 356, 194, kOptMarkControls},
     {kIddOptColor, {}, u"MS UI Gothic", 9, 356, 194, kOptColorControls},
     {kIddOptBlock, {}, u"MS UI Gothic", 9, 356, 194, kOptBlockControls},
+    {kIddDivide, u"INSログファイル分割", u"ＭＳ ゴシック", 9, 304, 148, kDivideControls},
     {kIddProgress, u"実行中...", u"ＭＳ ゴシック", 9, 231, 82, kProgressControls},
 };
 

@@ -91,6 +91,13 @@ inline constexpr int kIdcBlockTitlesOneRow = 1730;
 inline constexpr int kIdcBlockMargin = 1731;
 
 // Divide dialog (template 135).
+inline constexpr int kIdcDivideSource = 1800;
+inline constexpr int kIdcDivideFolder = 1801;
+inline constexpr int kIdcDivideBrowseSource = 1802;
+inline constexpr int kIdcDivideBrowseFolder = 1803;
+inline constexpr int kIdcDivideTakeDisplayed = 1804;
+inline constexpr int kIdcDivideTakeFolder = 1805;
+inline constexpr int kIdcDivideLblStat = 1810;
 inline constexpr int kIdcDivideRun = 1811;
 inline constexpr int kIdcDivideClose = 1812;
 

@@ -7,6 +7,15 @@ inline constexpr const char* kOutputName = "%s%s_分割-%d_%u%02u%02u%s";
 inline constexpr const char* kStatus = "分割個数=%d, 警告数=%u";
 inline constexpr const char* kCorrectionApplied = "補正されたログ出力開始日時を適用します";
 
+// The dialog's tooltips and its open-file dialog.
+inline constexpr const char* kTipTakeDisplayed =
+    "現在表示中のログファイルを、分割元ログファイル名に設定";
+inline constexpr const char* kTipTakeFolder = "分割元のサブフォルダーを、分割先フォルダー名に設定";
+inline constexpr const char* kBrowseTitle = "分割するログファイルの選択";
+inline constexpr const char* kBrowseFilter =
+    "INS ログファイル (*.dat)|*.dat|すべてのファイル (*.*)|*.*||";
+inline constexpr const char* kBrowseExtension = "dat";
+
 inline constexpr const char* kTitleDivide = "ログファイル分割";
 inline constexpr const char* kTitleRead = "ログファイル読込";
 inline constexpr const char* kSubtitleFirst = "1 / 2";

@@ -36,6 +36,9 @@ public:
     std::string openPath;
     std::vector<bool> openChecks;
     std::vector<OpenFileRequest> openRequests;
+    // The folder dialog: the folder to choose (empty: cancel) and the folders it started at.
+    std::string folderPath;
+    std::vector<std::string> folderStarts;
     // The colour dialog: the colours to choose in order (none left: cancel), the titles it was
     // opened with, and what to do while it is open.
     std::deque<uint32_t> colors;
@@ -71,7 +74,14 @@ public:
         request.path = openPath;
         return true;
     }
-    bool AskFolder(std::u16string_view, PathString&) override { return false; }
+    bool AskFolder(std::u16string_view, PathString& folder) override {
+        folderStarts.push_back(folder);
+        if (folderPath.empty()) {
+            return false;
+        }
+        folder = folderPath;
+        return true;
+    }
     bool AskColor(std::u16string_view title, uint32_t& color) override {
         colorTitles << ToQString(title);
         if (whileColorOpen) {
