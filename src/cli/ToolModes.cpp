@@ -56,18 +56,9 @@ int RunSummaryMode(CliSession& session) {
         return code;
     }
     CTessaryCan* converter = session.Converter();
-    const DisplayLineTable& table = session.MainTable();
-    SummaryRecords records;
-    records.storeHasRecords = converter->LineCount() > 0;
-    MessageRecord* first = nullptr;
-    MessageRecord* last = nullptr;
-    table.FirstLastLine(true, &first);
-    table.FirstLastLine(false, &last);
-    records.first = first;
-    records.last = last;
     const uint8_t* option = converter->OptionByte();
-    const HeaderTextResult result =
-        BuildSummary(*converter, option != nullptr ? *option : 0, records);
+    const HeaderTextResult result = BuildSummary(*converter, option != nullptr ? *option : 0,
+                                                 SummaryRecordsOf(*converter, session.MainTable()));
     if (result.status == 0) {
         return WriteOrFail(session, result.text);
     }

@@ -95,6 +95,9 @@ public:
                                 const RelatedCallStart* start) = 0;
 
     // --- tools
+    // Runs the header information dialog modally over the window: the summary of the loaded
+    // log.
+    virtual void ShowProperty() = 0;
     // Runs the log divide dialog modally over the window; its "→" offers the loaded log with
     // its start correction.
     virtual void ShowDivide() = 0;
@@ -109,6 +112,8 @@ public:
     // The block titles of the settings into the panes' title row, without converting again;
     // false when they do not fit there (the previous titles stay).
     virtual bool RedisplayTitles() = 0;
+    // Runs the start date/time correction modally for `line` (nullptr: no line); its end code.
+    virtual int ShowDiffTime(const MessageRecord* line) = 0;
 };
 
 // The wait cursor for the life of a scope.

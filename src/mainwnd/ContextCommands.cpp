@@ -11,9 +11,7 @@
 namespace tessary {
 
 ContextCommands::ContextCommands(PaneCommandContext& context, int menuId)
-    : m_context(context),
-      m_copyRangeTemplate(res::MenuItemText(menuId, res::kCmdCopyRange)),
-      m_correctionTemplate(res::MenuItemText(res::kMenuContext, res::kCmdCorrectLine)) {}
+    : m_context(context), m_copyRangeTemplate(res::MenuItemText(menuId, res::kCmdCopyRange)) {}
 
 void ContextCommands::Register(CommandTable& table) {
     table.Add(res::kCmdCopyWord, {.action = [this] {
@@ -27,11 +25,6 @@ void ContextCommands::Register(CommandTable& table) {
               {.action = [this] { CopyRange(); },
                .enabled = [this] { return Span().IsValid(); },
                .text = [this]() -> std::optional<std::u16string> { return CopyRangeItemText(); }});
-    // The correction of the current line's date/time has its place in the menu; the item shows
-    // no ID until the correction tool takes it.
-    table.Add(res::kCmdCorrectLine, {.text = [this]() -> std::optional<std::u16string> {
-                  return CopyItemText(m_correctionTemplate, CopySpan{});
-              }});
 }
 
 CopySpan ContextCommands::Span() const {

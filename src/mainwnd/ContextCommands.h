@@ -1,7 +1,7 @@
 #pragma once
 // The block panes' context-menu commands that act on the text shown: copy the word under the
-// mouse, copy the range from the selection line to the current line, the LAPD detail line of the
-// current line, and the place of the current line's date/time correction.
+// mouse, copy the range from the selection line to the current line and the LAPD detail line of
+// the current line. The item correcting the current line's date/time is a tool command.
 #include <string>
 
 #include "mainwnd/CommandContext.h"
@@ -30,7 +30,6 @@ private:
 
     PaneCommandContext& m_context;
     std::u16string m_copyRangeTemplate;
-    std::u16string m_correctionTemplate;
 };
 
 }  // namespace tessary

@@ -19,8 +19,9 @@
 #include "resources/WindowTexts.h"
 #include "settings/CAboutDlg.h"
 #include "settings/COptionDlg.h"
+#include "tools/CDiffTimeDlg.h"
 #include "tools/CDivideDlg.h"
-#include "tools/HeaderText.h"
+#include "tools/CPropertyDlg.h"
 
 namespace tessary {
 
@@ -93,8 +94,8 @@ void QtMainContext::ShowHeaderOnly(const PathString& path) {
         m_window.m_headerViewer(path);
         return;
     }
-    const HeaderTextResult dump = BuildHeaderDump(path);
-    Ui().Inform(dump.text, res::kOpenTitle);
+    CPropertyDlg dialog(&m_window, path);
+    dialog.DoModal();
 }
 
 void QtMainContext::CloseWindow() {
@@ -126,6 +127,11 @@ int QtMainContext::ShowAggregation(AggregationKind kind, std::u16string_view tex
     // The main window's panes draw from the main slot again.
     RedrawPanes();
     return code;
+}
+
+void QtMainContext::ShowProperty() {
+    CPropertyDlg dialog(&m_window, Converter(), Frame() != nullptr ? &Table() : nullptr);
+    dialog.DoModal();
 }
 
 void QtMainContext::ShowDivide() {
@@ -168,6 +174,11 @@ bool QtMainContext::RedisplayTitles() {
         text.append(kTitleRecordWidth - text.size(), u' ');
     }
     return frame->ReplaceLineText(Converter(), titleLine, text.data(), text.size()) == 0;
+}
+
+int QtMainContext::ShowDiffTime(const MessageRecord* line) {
+    CDiffTimeDlg dialog(&m_window, Converter(), line);
+    return dialog.DoModal();
 }
 
 }  // namespace tessary

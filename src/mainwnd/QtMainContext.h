@@ -37,11 +37,13 @@ public:
     bool SetPaneFont(int tenths) override;
     int ShowAggregation(AggregationKind kind, std::u16string_view text,
                         const RelatedCallStart* start) override;
+    void ShowProperty() override;
     void ShowDivide() override;
     void ShowAbout() override;
     std::optional<int> ShowOptions() override;
     void ResetOptions() override;
     bool RedisplayTitles() override;
+    int ShowDiffTime(const MessageRecord* line) override;
 
 protected:
     CPaneFrame* Frame() const override;

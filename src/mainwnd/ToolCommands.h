@@ -1,5 +1,6 @@
 #pragma once
-// The tool commands of the main window: the option dialog (32772) and the version dialog (16).
+// The tool commands of the main window: the header information (32770), the option dialog
+// (32772) and the version dialog (16).
 #include "mainwnd/CommandContext.h"
 #include "mainwnd/CommandTable.h"
 
@@ -14,6 +15,11 @@ public:
 private:
     // The option dialog, then what its result asks of the window.
     void RunOptions();
+    // The message record of the context menu's current line, or nullptr.
+    const MessageRecord* CorrectionLine() const;
+    // The date/time correction of the current line; once applied, the loaded file is
+    // converted again so that every line shows its new time.
+    void CorrectLine();
 
     MainCommandContext& m_context;
 };

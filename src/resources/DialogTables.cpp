@@ -165,6 +165,22 @@ constexpr DialogControl kDivideControls[] = {
     {kIdcDivideClose, C::kButton, u"閉じる(&X)", 156, 126, 56, 14},
 };
 
+// The start date/time correction: the group shows the correction so far.
+constexpr DialogControl kDiffTimeControls[] = {
+    {kIdcDiffGroup, C::kGroupBox, u"初期状態からの補正", 7, 4, 262, 34},
+    {kIdcDiffCurrent, C::kButton, u"補正日時", 14, 17, 44, 14},
+    {kIdcDiffInput, C::kEdit, {}, 62, 17, 130, 14},
+    {kIdcDiffReset, C::kButton, u"初期状態に戻す", 196, 17, 66, 14},
+    {kIdcDiffApply, C::kButton, u"表示更新", 78, 45, 56, 14},
+    {kIdcDiffCancel, C::kButton, u"キャンセル", 142, 45, 56, 14},
+};
+
+// The header information: the multi-line text and the close button.
+constexpr DialogControl kPropertyControls[] = {
+    {kIdcPropertyText, C::kReadOnlyEdit, {}, 7, 7, 417, 209},
+    {kIdCancel, C::kButton, u"閉じる(&X)", 187, 224, 56, 14},
+};
+
 constexpr DialogTemplate kTemplates[] = {
     {kIddAbout, u"バージョン情報", u"MS UI Gothic", 9, 242, 72, kAboutControls},
     {kIddMain, u"INSログデータ表示", u"MS UI Gothic", 9, 680, 350, kMainControls},
@@ -173,7 +189,9 @@ constexpr DialogTemplate kTemplates[] = {
     {kIddOptMark, {}, u"MS UI Gothic", 9, 356, 194, kOptMarkControls},
     {kIddOptColor, {}, u"MS UI Gothic", 9, 356, 194, kOptColorControls},
     {kIddOptBlock, {}, u"MS UI Gothic", 9, 356, 194, kOptBlockControls},
+    {kIddProperty, u"INSログファイル情報", u"ＭＳ ゴシック", 10, 431, 245, kPropertyControls},
     {kIddDivide, u"INSログファイル分割", u"ＭＳ ゴシック", 9, 304, 148, kDivideControls},
+    {kIddDiffTime, u"ログデータ出力日時補正", u"ＭＳ ゴシック", 10, 276, 66, kDiffTimeControls},
     {kIddProgress, u"実行中...", u"ＭＳ ゴシック", 9, 231, 82, kProgressControls},
 };
 

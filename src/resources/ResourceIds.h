@@ -24,6 +24,7 @@ inline constexpr int kAcceleratorMain = 128;
 
 // Buttons of every dialog.
 inline constexpr int kIdOk = 1;
+inline constexpr int kIdCancel = 2;
 
 // Version information dialog (template 100).
 inline constexpr int kIdcAboutDescription = 1000;
@@ -100,6 +101,14 @@ inline constexpr int kIdcDivideTakeFolder = 1805;
 inline constexpr int kIdcDivideLblStat = 1810;
 inline constexpr int kIdcDivideRun = 1811;
 inline constexpr int kIdcDivideClose = 1812;
+
+// Start date/time correction dialog (template 134).
+inline constexpr int kIdcDiffGroup = 1900;
+inline constexpr int kIdcDiffInput = 1901;
+inline constexpr int kIdcDiffCancel = 1903;
+inline constexpr int kIdcDiffCurrent = 1904;
+inline constexpr int kIdcDiffReset = 1905;
+inline constexpr int kIdcDiffApply = 1906;
 
 // Pane frame.
 inline constexpr int kAfxIdwPaneFirst = 0xE900;

@@ -11,6 +11,10 @@ class CLogFileRead;
 class UiService;
 struct MessageRecord;
 
+// The correction window's end codes besides the cancel code (IDCANCEL).
+inline constexpr int kDiffTimeApplied = 1;
+inline constexpr int kDiffTimeFailed = -1;
+
 class CorrectionEdit {
 public:
     // The window's start checks. True when the line can be corrected; otherwise false with

@@ -17,6 +17,10 @@ inline constexpr const char* kOutOfRange = "入力された補正日時は、設
 inline constexpr const char* kConfirm =
     "ログデータ出力日時を補正します。よろしいですか？\n\n補正前 「%s」\n\n補正後 「%s」";
 inline constexpr const char* kConfirmCaption = "補正確認";
+inline constexpr const char* kTooltipFailed = "ツールチップの作成に失敗しました。";
+inline constexpr const char* kTipCurrent = "元のログデータ出力日時に戻す";
+inline constexpr const char* kTipReset = "ログファイル作成時のログデータ出力日時に戻す";
+inline constexpr const char* kTipApply = "入力された日時を設定して、ログデータ表示更新";
 
 // The unsaved-correction check.
 inline constexpr const char* kCorrected =

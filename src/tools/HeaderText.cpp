@@ -5,6 +5,7 @@
 
 #include "decode/CTessaryCan.h"
 #include "decode/MessageRecord.h"
+#include "display/DisplayLineTable.h"
 #include "logfile/CInsFileRead.h"
 #include "logfile/InsLogFormat.h"
 #include "logfile/LogTime.h"
@@ -404,6 +405,18 @@ SummaryRecords SummaryRecordsOf(const CTessaryCan& converter) {
         records.first = converter.Record(1);
         records.last = converter.Record(count - 1);
     }
+    return records;
+}
+
+SummaryRecords SummaryRecordsOf(const CTessaryCan& converter, const DisplayLineTable& table) {
+    SummaryRecords records;
+    records.storeHasRecords = converter.LineCount() > 0;
+    MessageRecord* first = nullptr;
+    MessageRecord* last = nullptr;
+    table.FirstLastLine(true, &first);
+    table.FirstLastLine(false, &last);
+    records.first = first;
+    records.last = last;
     return records;
 }
 

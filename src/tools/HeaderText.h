@@ -10,6 +10,7 @@ namespace tessary {
 
 class CInsFileRead;
 class CTessaryCan;
+class DisplayLineTable;
 struct MessageRecord;
 
 struct HeaderTextResult {
@@ -44,5 +45,9 @@ HeaderTextResult BuildSummary(CTessaryCan& converter);
 // The first and last message records after the title record, as the main window's display
 // table shows them with default settings (every record laid out).
 SummaryRecords SummaryRecordsOf(const CTessaryCan& converter);
+
+// The first and last message records as the display table `table` over `converter` shows
+// them (the summary of the window that displays the log).
+SummaryRecords SummaryRecordsOf(const CTessaryCan& converter, const DisplayLineTable& table);
 
 }  // namespace tessary

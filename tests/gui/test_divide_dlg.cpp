@@ -374,6 +374,10 @@ private slots:
         Type(res::kIdcDivideSource, "/logs/day/a.dat");
         Click(res::kIdcDivideTakeFolder);
         QCOMPARE(Edit(res::kIdcDivideFolder)->text(), QStringLiteral("/logs/day"));
+        // A file in the root keeps the root as its folder; a bare name has none.
+        Type(res::kIdcDivideSource, "/a.dat");
+        Click(res::kIdcDivideTakeFolder);
+        QCOMPARE(Edit(res::kIdcDivideFolder)->text(), QStringLiteral("/"));
         Type(res::kIdcDivideSource, "a.dat");
         Click(res::kIdcDivideTakeFolder);
         QVERIFY(Edit(res::kIdcDivideFolder)->text().isEmpty());
