@@ -38,8 +38,9 @@ struct DialogTemplate {
     std::span<const DialogControl> controls;
 };
 
-// Template 100 (version), 131 (main window), 132 (aggregation window), 140-143 (option dialog
-// and its pages) or 150 (progress); nullptr for any other id.
+// Template 100 (version), 131 (main window), 132 (aggregation window), 133 (header
+// information), 134 (start date/time correction), 135 (log divide), 140-143 (option dialog and
+// its pages) or 150 (progress); nullptr for any other id.
 const DialogTemplate* FindDialogTemplate(int templateId);
 // The control `id` of a template, or nullptr.
 const DialogControl* FindDialogControl(const DialogTemplate& dialog, int id);
