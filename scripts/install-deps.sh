@@ -4,7 +4,7 @@ set -euo pipefail
 
 packages=(build-essential cmake ninja-build pkg-config libgtest-dev libgmock-dev python3 tshark
     clang libclang-rt-14-dev qt6-base-dev fonts-ipafont-gothic qt6-translations-l10n
-    xvfb xauth xdotool)
+    xvfb xauth xdotool desktop-file-utils appstream shared-mime-info)
 
 missing=()
 for p in "${packages[@]}"; do
