@@ -3,8 +3,8 @@
 #include <QComboBox>
 #include <QLineEdit>
 
-#include "mainwnd/QtDialogControls.h"
 #include "platform/QtText.h"
+#include "resources/QtDialogControls.h"
 #include "resources/ResourceIds.h"
 #include "settings/COptionDlg.h"
 #include "settings/OptionTexts.h"

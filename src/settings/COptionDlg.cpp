@@ -8,9 +8,9 @@
 #include <QToolTip>
 #include <algorithm>
 
-#include "mainwnd/QtDialogControls.h"
 #include "platform/QtText.h"
 #include "platform/QtUiService.h"
+#include "resources/QtDialogControls.h"
 #include "resources/QtFonts.h"
 #include "resources/ResourceIds.h"
 #include "settings/COptBlockPage.h"

@@ -2,7 +2,7 @@
 
 #include <QKeyEvent>
 
-#include "mainwnd/QtDialogControls.h"
+#include "resources/QtDialogControls.h"
 #include "settings/COptionDlg.h"
 
 namespace tessary {

@@ -6,12 +6,12 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "mainwnd/QtDialogControls.h"
 #include "platform/QtText.h"
 #include "platform/QtUiService.h"
 #include "platform/UiService.h"
 #include "platform/Utf.h"
 #include "resources/DialogTables.h"
+#include "resources/QtDialogControls.h"
 #include "resources/QtFonts.h"
 #include "resources/ResourceIds.h"
 #include "tools/CorrectionMessages.h"
@@ -103,14 +103,8 @@ void CDiffTimeDlg::OnApply() {
 
 void CDiffTimeDlg::keyPressEvent(QKeyEvent* event) {
     // Enter and Esc end nothing here: only the buttons and the close box do.
-    switch (event->key()) {
-        case Qt::Key_Return:
-        case Qt::Key_Enter:
-        case Qt::Key_Escape:
-            event->accept();
-            return;
-        default:
-            QDialog::keyPressEvent(event);
+    if (!SwallowDialogKeys(event)) {
+        QDialog::keyPressEvent(event);
     }
 }
 

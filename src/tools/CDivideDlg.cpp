@@ -7,11 +7,11 @@
 
 #include "display/QtAppEvent.h"
 #include "logfile/Status.h"
-#include "mainwnd/QtDialogControls.h"
 #include "platform/QtText.h"
 #include "platform/QtUiService.h"
 #include "platform/Utf.h"
 #include "resources/DialogTables.h"
+#include "resources/QtDialogControls.h"
 #include "resources/QtFonts.h"
 #include "resources/ResourceIds.h"
 #include "tools/CProgressDlg.h"
@@ -236,14 +236,8 @@ void CDivideDlg::OnReaderNotify(uintptr_t wParam) {
 }
 
 void CDivideDlg::keyPressEvent(QKeyEvent* event) {
-    switch (event->key()) {
-        case Qt::Key_Return:
-        case Qt::Key_Enter:
-        case Qt::Key_Escape:
-            event->accept();
-            return;
-        default:
-            QDialog::keyPressEvent(event);
+    if (!SwallowDialogKeys(event)) {
+        QDialog::keyPressEvent(event);
     }
 }
 

@@ -15,6 +15,7 @@
 #include "platform/QtUiService.h"
 #include "platform/Utf.h"
 #include "resources/DialogTables.h"
+#include "resources/QtDialogControls.h"
 #include "resources/QtFonts.h"
 #include "resources/ResourceIds.h"
 #include "resources/WindowTexts.h"
@@ -215,14 +216,8 @@ bool CProgressDlg::event(QEvent* event) {
 }
 
 void CProgressDlg::keyPressEvent(QKeyEvent* event) {
-    switch (event->key()) {
-        case Qt::Key_Return:
-        case Qt::Key_Enter:
-        case Qt::Key_Escape:
-            event->accept();
-            return;
-        default:
-            QDialog::keyPressEvent(event);
+    if (!SwallowDialogKeys(event)) {
+        QDialog::keyPressEvent(event);
     }
 }
 

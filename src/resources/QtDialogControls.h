@@ -8,7 +8,6 @@
 
 #include "resources/DialogTables.h"
 #include "resources/WindowTexts.h"
-#include "settings/SettingsRecord.h"
 
 class QComboBox;
 class QKeyEvent;
@@ -40,18 +39,15 @@ QStatusBar* CreateStatusPanes(QWidget* parent, const QFont& font, int charWidth,
 bool SetMenuTooltips(const std::map<int, QWidget*>& controls,
                      std::span<const res::MenuTooltip> tooltips);
 
-// Restoring a stored window placement: nothing stored, restored, or not restored because the
-// rectangle lies on no screen.
-enum class PlacementRestore { kNothingStored, kRestored, kOffScreen };
-PlacementRestore RestoreWindowPlacement(QWidget* window, const WindowPlacement& placement);
-// The show state and the normal rectangle of `window`.
-void StoreWindowPlacement(const QWidget* window, WindowPlacement& placement);
-
 // The dialog keys of a window with the selection group: Esc does nothing (the window stays);
 // Enter runs the go-to command of the focused number edit, or clicks the focused button. True
 // when the key was one of them.
 bool HandleDialogKey(QKeyEvent* event, QWidget* focus, const std::map<int, QWidget*>& controls,
                      const std::function<void(int command)>& execute);
+
+// For dialogs that close only through their buttons and the close box: Enter and Esc are taken
+// and do nothing. True when the key was one of them.
+bool SwallowDialogKeys(QKeyEvent* event);
 
 // A tooltip that stays as long as a tooltip may.
 void SetControlTip(QWidget* control, const QString& text);

@@ -1,17 +1,15 @@
-#include "mainwnd/QtDialogControls.h"
+#include "resources/QtDialogControls.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFontMetrics>
 #include <QGroupBox>
-#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QScreen>
 #include <QStatusBar>
 #include <QTabWidget>
 #include <algorithm>
@@ -148,32 +146,6 @@ bool SetMenuTooltips(const std::map<int, QWidget*>& controls,
     return true;
 }
 
-PlacementRestore RestoreWindowPlacement(QWidget* window, const WindowPlacement& placement) {
-    const QRect rect(placement.left, placement.top, placement.right - placement.left,
-                     placement.bottom - placement.top);
-    if (rect.width() <= 0 || rect.height() <= 0) {
-        return PlacementRestore::kNothingStored;
-    }
-    if (QGuiApplication::screenAt(rect.center()) == nullptr) {
-        return PlacementRestore::kOffScreen;
-    }
-    window->setGeometry(rect);
-    if (placement.showCmd == kShowMaximized) {
-        window->setWindowState(window->windowState() | Qt::WindowMaximized);
-    }
-    return PlacementRestore::kRestored;
-}
-
-void StoreWindowPlacement(const QWidget* window, WindowPlacement& placement) {
-    const QRect normal =
-        window->normalGeometry().isValid() ? window->normalGeometry() : window->geometry();
-    placement.showCmd = window->isMaximized() ? kShowMaximized : kShowNormal;
-    placement.left = normal.left();
-    placement.top = normal.top();
-    placement.right = normal.left() + normal.width();
-    placement.bottom = normal.top() + normal.height();
-}
-
 bool HandleDialogKey(QKeyEvent* event, QWidget* focus, const std::map<int, QWidget*>& controls,
                      const std::function<void(int command)>& execute) {
     const auto control = [&](int id) {
@@ -193,6 +165,18 @@ bool HandleDialogKey(QKeyEvent* event, QWidget* focus, const std::map<int, QWidg
             } else if (auto* button = qobject_cast<QPushButton*>(focus)) {
                 button->click();
             }
+            event->accept();
+            return true;
+        default:
+            return false;
+    }
+}
+
+bool SwallowDialogKeys(QKeyEvent* event) {
+    switch (event->key()) {
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+        case Qt::Key_Escape:
             event->accept();
             return true;
         default:
