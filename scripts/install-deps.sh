@@ -6,6 +6,9 @@ packages=(build-essential cmake ninja-build pkg-config libgtest-dev libgmock-dev
     clang libclang-rt-14-dev qt6-base-dev fonts-ipafont-gothic qt6-translations-l10n
     xvfb xauth xdotool desktop-file-utils appstream shared-mime-info)
 
+# The Debian package of the install check (cpack -G DEB: dpkg-shlibdeps, file).
+packages+=(dpkg-dev file)
+
 missing=()
 for p in "${packages[@]}"; do
     if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then

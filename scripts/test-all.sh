@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Builds everything and runs every test: the Release build with the viewer, a short fuzz smoke
-# run, then the core tests again under AddressSanitizer and UndefinedBehaviorSanitizer.
+# Builds everything and runs every test: the Release build with the viewer, the install check
+# of its Debian package, a short fuzz smoke run, then the core tests again under
+# AddressSanitizer and UndefinedBehaviorSanitizer.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -11,6 +12,10 @@ jobs=$(nproc)
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release
 cmake --build build -j "$jobs"
 ctest --test-dir build --output-on-failure -j "$jobs"
+
+# Install check: the Debian package from the Release build, unpacked into a temporary root;
+# the installed programs against the build tree's (scripts/check-install.sh).
+bash scripts/check-install.sh build
 
 # Fuzz smoke run: every fuzz target for a few seconds (clang, libFuzzer, ASan + UBSan).
 FUZZ_FRESH=1 bash fuzz/run 12
