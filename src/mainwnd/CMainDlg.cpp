@@ -427,20 +427,11 @@ bool CMainDlg::SetPaneFontPoint(int tenths) {
 }
 
 void CMainDlg::SetStatusText(int pane, std::u16string_view text) {
-    if (pane < 0 || pane >= res::kStatusPaneCount || m_statusPanes[pane] == nullptr) {
-        return;
-    }
-    const QString value = ToQString(text);
-    if (m_statusPanes[pane]->text() != value) {
-        m_statusPanes[pane]->setText(value);
-    }
+    SetStatusPaneText(m_statusPanes, pane, text);
 }
 
 QString CMainDlg::StatusText(int pane) const {
-    if (pane < 0 || pane >= res::kStatusPaneCount || m_statusPanes[pane] == nullptr) {
-        return {};
-    }
-    return m_statusPanes[pane]->text();
+    return StatusPaneText(m_statusPanes, pane);
 }
 
 QString CMainDlg::LegendText() const {
@@ -541,11 +532,8 @@ bool CMainDlg::PostSecondPass() {
 
 bool CMainDlg::Run(std::u16string_view title, std::u16string_view subtitle, uint32_t total,
                    const std::function<int(bool)>& control) {
-    CProgressDlg dialog(this);
-    m_progress = &dialog;
-    const int code = dialog.Run(title, subtitle, total, control);
-    m_progress = nullptr;
-    return code != kProgressRefused;
+    return CProgressDlg::RunPass(this, m_progress, title, subtitle, total, control) !=
+           kProgressRefused;
 }
 
 void CMainDlg::PostNotify(uint32_t message, uintptr_t wParam, void* lParam) {

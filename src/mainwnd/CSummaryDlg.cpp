@@ -289,11 +289,8 @@ int CSummaryDlg::DoModal() {
 
 bool CSummaryDlg::Run(std::u16string_view title, std::u16string_view subtitle, uint32_t total,
                       const std::function<int(bool)>& control) {
-    CProgressDlg dialog(isVisible() ? static_cast<QWidget*>(this) : &m_owner);
-    m_progress = &dialog;
-    const int code = dialog.Run(title, subtitle, total, control);
-    m_progress = nullptr;
-    return code != kProgressRefused;
+    return CProgressDlg::RunPass((isVisible() ? static_cast<QWidget*>(this) : &m_owner), m_progress,
+                                 title, subtitle, total, control) != kProgressRefused;
 }
 
 void CSummaryDlg::PostNotify(uint32_t message, uintptr_t wParam, void* lParam) {
@@ -307,19 +304,11 @@ QWidget* CSummaryDlg::Control(int id) const {
 }
 
 QString CSummaryDlg::StatusText(int pane) const {
-    return pane >= 0 && pane < res::kStatusPaneCount && m_statusPanes[pane] != nullptr
-               ? m_statusPanes[pane]->text()
-               : QString();
+    return StatusPaneText(m_statusPanes, pane);
 }
 
 void CSummaryDlg::SetStatusText(int pane, std::u16string_view text) {
-    if (pane < 0 || pane >= res::kStatusPaneCount || m_statusPanes[pane] == nullptr) {
-        return;
-    }
-    const QString value = ToQString(text);
-    if (m_statusPanes[pane]->text() != value) {
-        m_statusPanes[pane]->setText(value);
-    }
+    SetStatusPaneText(m_statusPanes, pane, text);
 }
 
 void CSummaryDlg::RefreshControls() {

@@ -184,6 +184,22 @@ bool SwallowDialogKeys(QKeyEvent* event) {
     }
 }
 
+QString StatusPaneText(QLabel* const (&panes)[res::kStatusPaneCount], int pane) {
+    return pane >= 0 && pane < res::kStatusPaneCount && panes[pane] != nullptr ? panes[pane]->text()
+                                                                               : QString();
+}
+
+void SetStatusPaneText(QLabel* const (&panes)[res::kStatusPaneCount], int pane,
+                       std::u16string_view text) {
+    if (pane < 0 || pane >= res::kStatusPaneCount || panes[pane] == nullptr) {
+        return;
+    }
+    const QString value = ToQString(text);
+    if (panes[pane]->text() != value) {
+        panes[pane]->setText(value);
+    }
+}
+
 void SetControlTip(QWidget* control, const QString& text) {
     control->setToolTip(text);
     control->setToolTipDuration(kTooltipDelayMs);

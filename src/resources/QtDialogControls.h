@@ -49,6 +49,12 @@ bool HandleDialogKey(QKeyEvent* event, QWidget* focus, const std::map<int, QWidg
 // and do nothing. True when the key was one of them.
 bool SwallowDialogKeys(QKeyEvent* event);
 
+// A status pane's text (empty for a pane outside 0-4 or not made); a pane is written only when
+// its text changes.
+QString StatusPaneText(QLabel* const (&panes)[res::kStatusPaneCount], int pane);
+void SetStatusPaneText(QLabel* const (&panes)[res::kStatusPaneCount], int pane,
+                       std::u16string_view text);
+
 // A tooltip that stays as long as a tooltip may.
 void SetControlTip(QWidget* control, const QString& text);
 

@@ -193,11 +193,8 @@ void CDivideDlg::RunDivide() {
     };
     bool again = true;
     while (again) {
-        CProgressDlg progress(this);
-        m_progress = &progress;
-        const int code =
-            progress.Run(m_run.PassTitle(), m_run.PassSubtitle(), m_run.Total(), control);
-        m_progress = nullptr;
+        const int code = CProgressDlg::RunPass(this, m_progress, m_run.PassTitle(),
+                                               m_run.PassSubtitle(), m_run.Total(), control);
         again = m_run.EndPass(code == kProgressRefused ? -1 : code);
     }
     const DivideOutcome& outcome = m_run.Finish();

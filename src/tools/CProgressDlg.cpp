@@ -96,6 +96,15 @@ std::u16string CProgressDlg::TitleOrDefault() const {
     return m_title.empty() ? std::u16string(res::kProgressDefaultTitle) : m_title;
 }
 
+int CProgressDlg::RunPass(QWidget* initiator, CProgressDlg*& running, std::u16string_view title,
+                          std::u16string_view subtitle, uint32_t total, const Control& control) {
+    CProgressDlg dialog(initiator);
+    running = &dialog;
+    const int code = dialog.Run(title, subtitle, total, control);
+    running = nullptr;
+    return code;
+}
+
 int CProgressDlg::Run(std::u16string_view title, std::u16string_view subtitle, uint32_t total,
                       Control control) {
     if (title.empty()) {

@@ -43,6 +43,11 @@ public:
     int Run(std::u16string_view title, std::u16string_view subtitle, uint32_t total,
             Control control);
 
+    // Runs one pass under a new dialog over `initiator`, registered in `running` while it is
+    // shown; its end code (kProgressRefused when it could not run).
+    static int RunPass(QWidget* initiator, CProgressDlg*& running, std::u16string_view title,
+                       std::u16string_view subtitle, uint32_t total, const Control& control);
+
     // WM_APP+2: 1 progress or 0 ended with the bytes done in lParam; 2 and 3 set the status and
     // the message label. -1 for any other wParam, else 0.
     intptr_t OnProgress(intptr_t wParam, intptr_t lParam);
