@@ -5,6 +5,7 @@
 #include <new>
 #include <system_error>
 
+#include "platform/FaultInjection.h"
 #include "platform/LastError.h"
 #include "platform/WinError.h"
 
@@ -244,6 +245,10 @@ bool CInsFileRead::LaunchWorker(NotifyTarget* window, uint32_t message,
     m_conversionStatus = kStatusRunning;
     m_stopEvent->Reset();
     try {
+        if (fault::ShouldFailThreadStart()) {
+            throw std::system_error(
+                std::make_error_code(std::errc::resource_unavailable_try_again));
+        }
         m_worker = std::thread(std::move(body));
     } catch (const std::system_error& e) {
         m_stopEvent->Set();

@@ -11,6 +11,7 @@ namespace {
 std::atomic<int64_t> g_allocation{0};
 std::atomic<int64_t> g_read{0};
 std::atomic<int64_t> g_write{0};
+std::atomic<int64_t> g_threadStart{0};
 
 void Arm(std::atomic<int64_t>& sw, int n, bool flag) {
     sw.store(n > 0 ? (static_cast<int64_t>(n) << 1) | (flag ? 1 : 0) : 0);
@@ -40,6 +41,7 @@ void Reset() {
     g_allocation.store(0);
     g_read.store(0);
     g_write.store(0);
+    g_threadStart.store(0);
 }
 
 void FailNthAllocation(int n) {
@@ -54,6 +56,10 @@ void FailNthWrite(int n) {
     Arm(g_write, n, false);
 }
 
+void FailNthThreadStart(int n) {
+    Arm(g_threadStart, n, false);
+}
+
 bool ShouldFailAllocation() {
     return Take(g_allocation) != 0;
 }
@@ -64,6 +70,10 @@ int ReadFault() {
 
 bool ShouldFailWrite() {
     return Take(g_write) != 0;
+}
+
+bool ShouldFailThreadStart() {
+    return Take(g_threadStart) != 0;
 }
 
 }  // namespace tessary::fault

@@ -14,11 +14,14 @@ void FailNthAllocation(int n);
 void FailNthRead(int n, bool shortRead = false);
 // The n-th File::WriteAt from now fails with kErrorWriteFault.
 void FailNthWrite(int n);
+// The n-th worker thread start from now fails as if the system had no thread left (EAGAIN).
+void FailNthThreadStart(int n);
 
-// Used by the platform code: true when this call is the armed one (the switch then disarms).
+// Used by the code under test: true when this call is the armed one (the switch then disarms).
 bool ShouldFailAllocation();
 // 0 no fault, 1 fail, 2 short read.
 int ReadFault();
 bool ShouldFailWrite();
+bool ShouldFailThreadStart();
 
 }  // namespace tessary::fault
