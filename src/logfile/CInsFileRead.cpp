@@ -200,7 +200,7 @@ void CInsFileRead::PostNotify(uintptr_t wParam) {
 
 int32_t CInsFileRead::CheckStop(std::chrono::steady_clock::time_point& lastCheck, bool first) {
     const auto now = std::chrono::steady_clock::now();
-    if (!first && now - lastCheck < kCheckInterval) {
+    if (!first && now - lastCheck < kCheckInterval && !fault::StopCheckAtEveryRecord()) {
         return kStatusRunning;
     }
     if (!m_stopEvent) {

@@ -12,6 +12,7 @@ std::atomic<int64_t> g_allocation{0};
 std::atomic<int64_t> g_read{0};
 std::atomic<int64_t> g_write{0};
 std::atomic<int64_t> g_threadStart{0};
+std::atomic<bool> g_checkEveryRecord{false};
 
 void Arm(std::atomic<int64_t>& sw, int n, bool flag) {
     sw.store(n > 0 ? (static_cast<int64_t>(n) << 1) | (flag ? 1 : 0) : 0);
@@ -42,6 +43,7 @@ void Reset() {
     g_read.store(0);
     g_write.store(0);
     g_threadStart.store(0);
+    g_checkEveryRecord.store(false);
 }
 
 void FailNthAllocation(int n) {
@@ -60,6 +62,10 @@ void FailNthThreadStart(int n) {
     Arm(g_threadStart, n, false);
 }
 
+void CheckStopAtEveryRecord(bool on) {
+    g_checkEveryRecord.store(on);
+}
+
 bool ShouldFailAllocation() {
     return Take(g_allocation) != 0;
 }
@@ -74,6 +80,10 @@ bool ShouldFailWrite() {
 
 bool ShouldFailThreadStart() {
     return Take(g_threadStart) != 0;
+}
+
+bool StopCheckAtEveryRecord() {
+    return g_checkEveryRecord.load(std::memory_order_relaxed);
 }
 
 }  // namespace tessary::fault

@@ -16,6 +16,9 @@ void FailNthRead(int n, bool shortRead = false);
 void FailNthWrite(int n);
 // The n-th worker thread start from now fails as if the system had no thread left (EAGAIN).
 void FailNthThreadStart(int n);
+// While on, a record walk tests for a stop request (and posts its progress) before every record
+// instead of every 100 ms, so that a test stops a walk at the record it chooses.
+void CheckStopAtEveryRecord(bool on);
 
 // Used by the code under test: true when this call is the armed one (the switch then disarms).
 bool ShouldFailAllocation();
@@ -23,5 +26,6 @@ bool ShouldFailAllocation();
 int ReadFault();
 bool ShouldFailWrite();
 bool ShouldFailThreadStart();
+bool StopCheckAtEveryRecord();
 
 }  // namespace tessary::fault
