@@ -1,6 +1,7 @@
 #pragma once
 // The generator's own random source: xoshiro256** seeded by splitmix64, with integer-only
 // ranges, so that a seed writes the same bytes with every compiler and standard library.
+#include <cstddef>
 #include <cstdint>
 
 namespace tessary::loggen {
@@ -26,5 +27,11 @@ public:
 private:
     uint64_t m_state[4];
 };
+
+// One entry of a table, each as likely as the others.
+template <typename T, size_t N>
+T Pick(Prng& prng, const T (&table)[N]) {
+    return table[prng.Below(N)];
+}
 
 }  // namespace tessary::loggen
