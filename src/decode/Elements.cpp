@@ -263,22 +263,11 @@ void DecodeElement(const uint8_t* element, int32_t available, TextBuilder& text)
         return;
     }
     switch (element[0]) {
-        case kIdBearerCapability:
-            switch (content[0]) {
-                case 0x80:
-                    text.Append(kTextSpeech);
-                    break;
-                case 0x90:
-                    text.Append(kTextAudio31k);
-                    break;
-                case 0x88:
-                    text.Append(kTextUnrestrictedDigital);
-                    break;
-                default:
-                    text.Append(kTextUnknown);
-                    break;
-            }
+        case kIdBearerCapability: {
+            std::u16string_view bearer = kBearerCapabilities[content[0]];
+            text.Append(bearer.empty() ? kTextUnknown : bearer);
             break;
+        }
         case kIdCause:
             DecodeCause(content, count, text);
             break;

@@ -50,6 +50,14 @@ inline constexpr CodeLabel kElementNameList[] = {
 };
 inline constexpr auto kElementNames = LabelsByCode(kElementNameList);
 
+// Bearer capability by its first content octet (coding standard and transfer capability).
+inline constexpr CodeLabel kBearerCapabilityList[] = {
+    {0x80, u"音声"},
+    {0x90, u"3.1kｵ"},
+    {0x88, u"非制限デジタル"},
+};
+inline constexpr auto kBearerCapabilities = LabelsByCode(kBearerCapabilityList);
+
 inline constexpr CodeLabel kCallStateList[] = {
     {0, u"空"},        {1, u"発呼"},      {3, u"発呼受付"},  {4, u"呼出通知"},
     {6, u"着呼"},      {7, u"呼出中"},    {8, u"応答"},      {9, u"着呼受付"},
@@ -73,10 +81,6 @@ inline constexpr std::u16string_view kTextUnknown = u"不明";
 inline constexpr std::u16string_view kTextOutOfStandard = u"規格外";
 inline constexpr std::u16string_view kTextUnspecified = u"規定外";
 inline constexpr std::u16string_view kTextNonStandard = u"非標準";
-
-inline constexpr std::u16string_view kTextSpeech = u"音声";
-inline constexpr std::u16string_view kTextAudio31k = u"3.1kｵ";
-inline constexpr std::u16string_view kTextUnrestrictedDigital = u"非制限デジタル";
 
 inline constexpr std::u16string_view kTextCauseNormal = u"正常";
 
