@@ -6,8 +6,14 @@
 #if defined(__x86_64__) || defined(_M_X64)
 #include <immintrin.h>
 #define TESSARY_FIND_SSE2 1
-#if defined(__GNUC__)
 #define TESSARY_FIND_AVX2 1
+#if defined(_MSC_VER) && !defined(__clang__)
+#include <intrin.h>
+// MSVC compiles AVX2 intrinsics in any function.
+#define TESSARY_TARGET_AVX2
+#else
+#include <cpuid.h>
+#define TESSARY_TARGET_AVX2 __attribute__((target("avx2")))
 #endif
 #endif
 
@@ -99,8 +105,7 @@ size_t ScanSse2(const char16_t* text, size_t count, const WordKey& key) {
 #endif
 
 #if TESSARY_FIND_AVX2
-__attribute__((target("avx2"))) size_t ScanAvx2(const char16_t* text, size_t count,
-                                                const WordKey& key) {
+TESSARY_TARGET_AVX2 size_t ScanAvx2(const char16_t* text, size_t count, const WordKey& key) {
     const __m256i first = _mm256_set1_epi16(static_cast<short>(key.firstTarget));
     const __m256i firstBits = _mm256_set1_epi16(static_cast<short>(key.firstBits));
     const __m256i last = _mm256_set1_epi16(static_cast<short>(key.lastTarget));
@@ -132,10 +137,50 @@ __attribute__((target("avx2"))) size_t ScanAvx2(const char16_t* text, size_t cou
     return ScanScalar(text, i, count, key);
 }
 
+struct CpuIdRegs {
+    uint32_t eax = 0, ebx = 0, ecx = 0, edx = 0;
+};
+
+CpuIdRegs CpuId(uint32_t leaf) {
+    CpuIdRegs r;
+#if defined(_MSC_VER) && !defined(__clang__)
+    int regs[4];
+    __cpuidex(regs, static_cast<int>(leaf), 0);
+    r = {static_cast<uint32_t>(regs[0]), static_cast<uint32_t>(regs[1]),
+         static_cast<uint32_t>(regs[2]), static_cast<uint32_t>(regs[3])};
+#else
+    __cpuid_count(leaf, 0, r.eax, r.ebx, r.ecx, r.edx);
+#endif
+    return r;
+}
+
+// XCR0: which register states the system saves on a task switch.
+uint64_t EnabledRegisterStates() {
+#if defined(_MSC_VER) && !defined(__clang__)
+    return _xgetbv(0);
+#else
+    uint32_t low = 0;
+    uint32_t high = 0;
+    __asm__ volatile("xgetbv" : "=a"(low), "=d"(high) : "c"(0));
+    return (uint64_t{high} << 32) | low;
+#endif
+}
+
+// AVX2 is usable only when the CPU has it and the system saves the YMM registers (XCR0 bits 1
+// and 2, published through OSXSAVE).
 bool HasAvx2() {
     static const bool kHas = [] {
-        __builtin_cpu_init();
-        return __builtin_cpu_supports("avx2") != 0;
+        if (CpuId(0).eax < 7) {
+            return false;
+        }
+        const uint32_t features = CpuId(1).ecx;
+        constexpr uint32_t kOsXsave = 1u << 27;
+        constexpr uint32_t kAvx = 1u << 28;
+        if ((features & kOsXsave) == 0 || (features & kAvx) == 0 ||
+            (EnabledRegisterStates() & 6) != 6) {
+            return false;
+        }
+        return (CpuId(7).ebx & (1u << 5)) != 0;
     }();
     return kHas;
 }

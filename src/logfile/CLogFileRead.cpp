@@ -6,6 +6,7 @@
 
 #include "logfile/LogTime.h"
 #include "platform/LastError.h"
+#include "platform/TimeMath.h"
 #include "platform/WinError.h"
 
 namespace tessary {
@@ -13,15 +14,6 @@ namespace tessary {
 namespace {
 
 constexpr uint64_t kMaxDataSize = 0xFFFFFFFF;
-
-// Ticks of base + ms, false when the sum leaves the int64 range.
-bool AddMs(int64_t base, int64_t ms, int64_t& out) {
-    int64_t ticks = 0;
-    if (__builtin_mul_overflow(ms, kTicksPerMs, &ticks)) {
-        return false;
-    }
-    return !__builtin_add_overflow(base, ticks, &out);
-}
 
 // The system's error of a failed read, or 122 when it gives none (a short read).
 uint32_t ReadError(bool readFailed) {
@@ -109,7 +101,8 @@ CLogFileRead::CLogFileRead(const PathString& path) {
         // A log output end that the calendar cannot show counts as no end time.
         int64_t end = 0;
         SystemTime endCalendar{};
-        if (AddMs(m_startTime, static_cast<int64_t>(EndValueOf(m_header, m_extHeader)), end) &&
+        if (AddMsToTicks(m_startTime, static_cast<int64_t>(EndValueOf(m_header, m_extHeader)),
+                         end) &&
             TicksToSystemTime(end, endCalendar)) {
             m_endTime = end;
         }
@@ -247,7 +240,7 @@ bool CLogFileRead::FillCache(uint32_t position) {
 bool CLogFileRead::SetBaseTime(int64_t ms) {
     int64_t ticks = 0;
     SystemTime calendar{};
-    if (!AddMs(m_startTime, ms, ticks) || !TicksToSystemTime(ticks, calendar)) {
+    if (!AddMsToTicks(m_startTime, ms, ticks) || !TicksToSystemTime(ticks, calendar)) {
         return false;
     }
     m_baseTime = ticks;

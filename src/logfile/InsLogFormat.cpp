@@ -2,6 +2,8 @@
 
 #include <cstddef>
 
+#include "platform/TimeMath.h"
+
 namespace tessary {
 
 namespace {
@@ -25,9 +27,6 @@ void Put32(uint8_t* p, uint32_t v) {
         p[i] = static_cast<uint8_t>(v >> (8 * i));
     }
 }
-
-constexpr uint64_t k36BitMask = 0xFFFFFFFFFULL;
-constexpr uint64_t kBit35 = 0x800000000ULL;
 
 bool IsDirectionLetter(uint8_t c) {
     return c == 'T' || c == 'R' || c == 't' || c == 'r';
@@ -117,15 +116,12 @@ bool IsValidRecordHeader(const uint8_t* b) {
 }
 
 int64_t StartCorrectionOf(const InsLogHeader& h) {
-    uint64_t raw = (static_cast<uint64_t>(h.correctionHigh & 0x0F) << 32) | h.startCorrectionLow;
-    if (raw & kBit35) {
-        return static_cast<int64_t>(raw) - static_cast<int64_t>(k36BitMask + 1);
-    }
-    return static_cast<int64_t>(raw);
+    return SignExtend36((static_cast<uint64_t>(h.correctionHigh & 0x0F) << 32) |
+                        h.startCorrectionLow);
 }
 
 void SetStartCorrection(InsLogHeader& h, int64_t correctionMs) {
-    uint64_t raw = static_cast<uint64_t>(correctionMs) & k36BitMask;
+    const uint64_t raw = Low36Bits(correctionMs);
     h.startCorrectionLow = static_cast<uint32_t>(raw);
     h.correctionHigh = static_cast<uint8_t>((h.correctionHigh & 0xF0) | (raw >> 32));
 }

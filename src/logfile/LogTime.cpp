@@ -1,8 +1,8 @@
 #include "logfile/LogTime.h"
 
 #include <cstdio>
-#include <limits>
 
+#include "platform/TimeMath.h"
 #include "platform/Utf.h"
 
 namespace tessary {
@@ -12,15 +12,6 @@ namespace {
 constexpr uint32_t k30BitMask = 0x3FFFFFFF;
 constexpr uint32_t kSignExtend30 = 0xC0000000;
 constexpr uint64_t kMsPerDay = 86400000;
-
-// Ticks of base + ms, false when the sum leaves the int64 range.
-bool AddMs(int64_t base, int64_t ms, int64_t& out) {
-    int64_t ticks = 0;
-    if (__builtin_mul_overflow(ms, kTicksPerMs, &ticks)) {
-        return false;
-    }
-    return !__builtin_add_overflow(base, ticks, &out);
-}
 
 }  // namespace
 
@@ -59,17 +50,7 @@ int64_t BaseOffsetFromCounts(uint32_t firstCount, uint32_t countAtStart, bool in
 }
 
 int64_t BaseOffsetFromEndTime(int64_t endTime, int64_t lastElapsedMs, int64_t startTime) {
-    // In 128 bits: an absurd elapsed sum must not overflow into a wrong base.
-    __int128 base =
-        static_cast<__int128>(endTime) - static_cast<__int128>(lastElapsedMs) * kTicksPerMs;
-    __int128 offset = (base - startTime) / kTicksPerMs;
-    if (offset > std::numeric_limits<int64_t>::max()) {
-        return std::numeric_limits<int64_t>::max();
-    }
-    if (offset < std::numeric_limits<int64_t>::min()) {
-        return std::numeric_limits<int64_t>::min();
-    }
-    return static_cast<int64_t>(offset);
+    return EndTimeBaseOffset(endTime, lastElapsedMs, startTime);
 }
 
 int FormatRecordTime(int64_t baseTime, int64_t recordMs, unsigned dateMode,
@@ -78,8 +59,8 @@ int FormatRecordTime(int64_t baseTime, int64_t recordMs, unsigned dateMode,
     SystemTime t{};
     unsigned dayCounter = 0;
     int64_t recordTime = 0;
-    bool shown =
-        baseTime != 0 && AddMs(baseTime, recordMs, recordTime) && TicksToSystemTime(recordTime, t);
+    bool shown = baseTime != 0 && AddMsToTicks(baseTime, recordMs, recordTime) &&
+                 TicksToSystemTime(recordTime, t);
     if (shown && dateMode == 0) {
         SystemTime base{};
         shown = TicksToSystemTime(baseTime, base);

@@ -14,6 +14,7 @@
 #include "platform/Calendar.h"
 #include "platform/FaultInjection.h"
 #include "platform/LastError.h"
+#include "platform/TimeMath.h"
 #include "platform/WinError.h"
 
 namespace tessary {
@@ -261,8 +262,8 @@ bool File::LastWriteTimeLocal(int64_t& ticks) const {
     constexpr int64_t kMaxSeconds =
         (std::numeric_limits<int64_t>::max() - kUnixEpochTicks) / kTicksPerSecond - 1;
     int64_t localSeconds = 0;
-    if (__builtin_add_overflow(static_cast<int64_t>(seconds), static_cast<int64_t>(local.tm_gmtoff),
-                               &localSeconds) ||
+    if (!CheckedAdd(static_cast<int64_t>(seconds), static_cast<int64_t>(local.tm_gmtoff),
+                    localSeconds) ||
         localSeconds < kMinSeconds || localSeconds > kMaxSeconds) {
         return Fail(kErrorInvalidParameter);
     }

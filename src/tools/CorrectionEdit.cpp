@@ -4,6 +4,7 @@
 #include "logfile/CLogFileRead.h"
 #include "logfile/LogTime.h"
 #include "platform/Calendar.h"
+#include "platform/TimeMath.h"
 #include "platform/UiService.h"
 #include "platform/Utf.h"
 #include "tools/CorrectionMessages.h"
@@ -14,16 +15,6 @@
 namespace tessary {
 
 namespace ct = correctiontext;
-
-namespace {
-
-bool AddMs(int64_t base, int64_t ms, int64_t& out) {
-    int64_t ticks = 0;
-    return !__builtin_mul_overflow(ms, kTicksPerMs, &ticks) &&
-           !__builtin_add_overflow(base, ticks, &out);
-}
-
-}  // namespace
 
 bool CorrectionEdit::Init(CLogFileRead* reader, const MessageRecord* line) {
     m_reader = reader;
@@ -38,14 +29,13 @@ bool CorrectionEdit::Init(CLogFileRead* reader, const MessageRecord* line) {
     SystemTime current{};
     const bool usable = (line->Flags & (kRecordWarning | kRecordError)) == 0 &&
                         line->Layer != kNoLayer && reader->BaseTime() != 0 &&
-                        AddMs(reader->BaseTime(), line->Time, m_currentTime) &&
+                        AddMsToTicks(reader->BaseTime(), line->Time, m_currentTime) &&
                         TicksToSystemTime(m_currentTime, current);
     SystemTime uncorrected{};
     int64_t uncorrectedMs = 0;
     if (!usable ||
-        __builtin_sub_overflow(static_cast<int64_t>(line->Time), reader->StartCorrection(),
-                               &uncorrectedMs) ||
-        !AddMs(reader->BaseTime(), uncorrectedMs, m_uncorrectedTime) ||
+        !CheckedSub(static_cast<int64_t>(line->Time), reader->StartCorrection(), uncorrectedMs) ||
+        !AddMsToTicks(reader->BaseTime(), uncorrectedMs, m_uncorrectedTime) ||
         !TicksToSystemTime(m_uncorrectedTime, uncorrected)) {
         m_message = Utf16(ct::kInvalidLine);
         return false;

@@ -9,6 +9,7 @@
 #include "logfile/LogTime.h"
 #include "logfile/Status.h"
 #include "platform/LastError.h"
+#include "platform/TimeMath.h"
 #include "platform/Utf.h"
 #include "platform/WinError.h"
 #include "tools/DivideMessages.h"
@@ -21,7 +22,6 @@ namespace dt = dividetext;
 
 namespace {
 
-constexpr uint64_t kEndValueLimit = uint64_t{1} << 36;
 constexpr uint32_t kOutputHeaderSize = kInsHeaderSize + kInsExtHeaderSize;
 // Records are written in blocks of this size rather than one write each.
 constexpr uint32_t kOutputBufferSize = 1 << 16;
@@ -392,8 +392,8 @@ int32_t DivideRun::OnRecordBytes(const uint8_t* record) {
     int64_t ticks = 0;
     SystemTime time{};
     const int64_t base = m_reader->BaseTime();
-    if (base == 0 || __builtin_mul_overflow(m_reader->Elapsed(), kTicksPerMs, &ticks) ||
-        __builtin_add_overflow(base, ticks, &ticks) || !TicksToSystemTime(ticks, time)) {
+    if (base == 0 || !AddMsToTicks(base, m_reader->Elapsed(), ticks) ||
+        !TicksToSystemTime(ticks, time)) {
         m_outputError = kErrorInvalidFunction;
         FailOutput();
         return kStatusWriteError;
@@ -508,8 +508,7 @@ bool DivideRun::FinishFile() {
     const int64_t span = m_lastWrittenTime >= m_firstTime && m_lastWrittenTime != 0
                              ? (m_lastWrittenTime - m_firstTime) / kTicksPerMs
                              : 0;
-    const uint64_t endValue =
-        span >= 0 && static_cast<uint64_t>(span) < kEndValueLimit ? static_cast<uint64_t>(span) : 0;
+    const uint64_t endValue = FitsUnsigned36(span) ? static_cast<uint64_t>(span) : 0;
     SetEndValue(m_header, m_ext, endValue);
     bool valid = WriteHeader();
     if (!valid && flushed) {

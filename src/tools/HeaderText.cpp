@@ -11,6 +11,7 @@
 #include "logfile/LogTime.h"
 #include "platform/Calendar.h"
 #include "platform/LastError.h"
+#include "platform/TimeMath.h"
 #include "platform/Utf.h"
 #include "platform/WinError.h"
 #include "tools/HeaderTextMessages.h"
@@ -32,13 +33,6 @@ unsigned Lo16(uint64_t v) {
     return static_cast<unsigned>(v & 0xFFFF);
 }
 
-// Ticks of base + ms, false when the sum leaves the int64 range.
-bool AddMs(int64_t base, int64_t ms, int64_t& out) {
-    int64_t ticks = 0;
-    return !__builtin_mul_overflow(ms, kTicksPerMs, &ticks) &&
-           !__builtin_add_overflow(base, ticks, &out);
-}
-
 std::string DateTimeText(const SystemTime& t) {
     return Printf("%u/%02u/%02u %02u:%02u:%02u.%03u", unsigned{t.year}, unsigned{t.month},
                   unsigned{t.day}, unsigned{t.hour}, unsigned{t.minute}, unsigned{t.second},
@@ -49,7 +43,7 @@ std::string DateTimeText(const SystemTime& t) {
 bool DateTimeAt(int64_t base, int64_t ms, std::string& text) {
     int64_t ticks = 0;
     SystemTime t{};
-    if (!AddMs(base, ms, ticks) || !TicksToSystemTime(ticks, t)) {
+    if (!AddMsToTicks(base, ms, ticks) || !TicksToSystemTime(ticks, t)) {
         return false;
     }
     text = DateTimeText(t);

@@ -12,6 +12,7 @@
 #include "logfile/Status.h"
 #include "platform/Calendar.h"
 #include "platform/LastError.h"
+#include "platform/TimeMath.h"
 #include "platform/WinError.h"
 
 namespace tessary {
@@ -125,12 +126,6 @@ private:
     uint64_t m_offset = 0;
     uint32_t m_error = 0;
 };
-
-bool AddMs(int64_t base, int64_t ms, int64_t& out) {
-    int64_t ticks = 0;
-    return !__builtin_mul_overflow(ms, kTicksPerMs, &ticks) &&
-           !__builtin_add_overflow(base, ticks, &out);
-}
 
 }  // namespace
 
@@ -264,7 +259,7 @@ PcapngResult ExportPcapng(CTessaryCan& converter, const PathString& outPath, uin
             }
             int64_t ticks = 0;
             const uint64_t timestamp =
-                base != 0 && AddMs(base, message->Time, ticks) ? writer.Timestamp(ticks) : 0;
+                base != 0 && AddMsToTicks(base, message->Time, ticks) ? writer.Timestamp(ticks) : 0;
             char comment[32];
             const int n = std::snprintf(comment, sizeof(comment), "ID=%07u block %c", message->Id,
                                         static_cast<char>('A' + message->Block));
