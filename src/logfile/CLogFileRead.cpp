@@ -34,7 +34,7 @@ bool CLogFileRead::ReadPart(uint64_t offset, uint8_t* buffer, uint32_t count, ui
 }
 
 CLogFileRead::CLogFileRead(const PathString& path) {
-    // 1. Path copy and cache.
+    // Keep our own copy of the path and the read cache; neither is optional.
     if (path.empty()) {
         Fail(kOpenBadArgument, kErrorInvalidParameter);
         return;
@@ -50,12 +50,12 @@ CLogFileRead::CLogFileRead(const PathString& path) {
         Fail(kOpenBadArgument, kErrorNotEnoughMemory);
         return;
     }
-    // 2. The file, for reading, others may read it too.
+    // Open for reading while other programs may read it too.
     if (!m_file.OpenRead(m_path)) {
         Fail(kOpenFailed, GetLastError());
         return;
     }
-    // 3.-4. Last-write time and size.
+    // Last-write time and size.
     if (!m_file.LastWriteTimeLocal(m_fileTime)) {
         Fail(kOpenReadError, GetLastError());
         return;
@@ -64,7 +64,7 @@ CLogFileRead::CLogFileRead(const PathString& path) {
         Fail(kOpenReadError, GetLastError());
         return;
     }
-    // 5. Header validation, in the order that decides the result class.
+    // Header validation, in the order that decides the result class.
     if (m_fileSize < kInsHeaderSize) {
         Fail(kOpenFormatError, kErrorInvalidFunction);
         return;
@@ -131,7 +131,7 @@ CLogFileRead::CLogFileRead(const PathString& path) {
         }
     }
 
-    // 6. Data area, start correction and base time.
+    // Data area, start correction and base time.
     m_dataSize = static_cast<uint32_t>(dataSize);
     m_dataOrigin = static_cast<uint32_t>(RingOrigin());
     m_startCorrection = StartCorrectionOf(m_header);
