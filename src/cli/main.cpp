@@ -8,11 +8,14 @@
 #include "cli/CliOptions.h"
 #include "cli/CliSession.h"
 #include "cli/Modes.h"
+#include "platform/ProcessIo.h"
 
 using namespace tessary::cli;
 
 int main(int argc, char** argv) {
-    std::vector<std::string> args(argv + 1, argv + argc);
+    // The output is compared byte for byte across systems: LF stays LF (--crlf writes CR LF).
+    tessary::SetBinaryOutput(stdout);
+    std::vector<std::string> args = tessary::ProgramArguments(argc, argv);
     CliOptions options;
     std::string error;
     switch (ParseCliOptions(args, options, error)) {

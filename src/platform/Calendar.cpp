@@ -1,6 +1,16 @@
 #include "platform/Calendar.h"
 
+#ifdef _WIN32
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+#else
 #include <time.h>
+#endif
 
 namespace tessary {
 
@@ -92,6 +102,22 @@ bool TicksToSystemTime(int64_t ticks, SystemTime& time) {
     return true;
 }
 
+#ifdef _WIN32
+SystemTime LocalNow() {
+    SYSTEMTIME local{};
+    ::GetLocalTime(&local);
+    SystemTime result;
+    result.year = local.wYear;
+    result.month = local.wMonth;
+    result.dayOfWeek = local.wDayOfWeek;
+    result.day = local.wDay;
+    result.hour = local.wHour;
+    result.minute = local.wMinute;
+    result.second = local.wSecond;
+    result.milliseconds = local.wMilliseconds;
+    return result;
+}
+#else
 SystemTime LocalNow() {
     struct timespec now {};
     clock_gettime(CLOCK_REALTIME, &now);
@@ -115,5 +141,6 @@ SystemTime LocalNow() {
     result.milliseconds = static_cast<uint16_t>(now.tv_nsec / 1000000);
     return result;
 }
+#endif
 
 }  // namespace tessary

@@ -1,5 +1,20 @@
 #include "platform/File.h"
 
+namespace tessary {
+
+bool IsPathSeparator(char c) {
+#ifdef _WIN32
+    return c == '\\' || c == '/';
+#else
+    return c == '/';
+#endif
+}
+
+}  // namespace tessary
+
+// The Windows half is FileWin.cpp.
+#ifndef _WIN32
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/types.h>
@@ -66,14 +81,6 @@ bool Fail(uint32_t error) {
 constexpr uint64_t kMaxOffset = static_cast<uint64_t>(std::numeric_limits<off_t>::max());
 
 }  // namespace
-
-bool IsPathSeparator(char c) {
-#ifdef _WIN32
-    return c == '\\' || c == '/';
-#else
-    return c == '/';
-#endif
-}
 
 File::~File() {
     LastErrorKeeper keep;
@@ -307,3 +314,5 @@ bool DeleteFilePath(const PathString& path) {
 }
 
 }  // namespace tessary
+
+#endif  // !_WIN32

@@ -6,7 +6,8 @@
 
 namespace tessary {
 
-// Paths are UTF-8 on Linux and shown as the platform writes them.
+// Paths are UTF-8 (on Windows turned into UTF-16 for the system) and shown as the platform
+// writes them.
 using PathString = std::string;
 
 #ifdef _WIN32
@@ -33,7 +34,15 @@ public:
     // otherwise an existing file is truncated (CREATE_NEW / CREATE_ALWAYS).
     bool Create(const PathString& path, bool failIfExists);
 
-    bool IsOpen() const { return m_fd >= 0; }
+#ifdef _WIN32
+    bool IsOpen() const {
+        return m_handle != nullptr;
+    }
+#else
+    bool IsOpen() const {
+        return m_fd >= 0;
+    }
+#endif
     // Closes the handle; false (with the error) when the close reported a failure.
     bool Close();
 
@@ -47,7 +56,11 @@ public:
     bool Flush();
 
 private:
+#ifdef _WIN32
+    void* m_handle = nullptr;  // a file HANDLE; INVALID_HANDLE_VALUE is never kept
+#else
     int m_fd = -1;
+#endif
 };
 
 // GetFileAttributesW stand-ins.

@@ -1,6 +1,16 @@
 #include "platform/Granule.h"
 
+#ifdef _WIN32
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+#else
 #include <unistd.h>
+#endif
 
 #include <limits>
 
@@ -11,8 +21,20 @@ namespace {
 constexpr uint32_t kMinGranule = 4096;
 constexpr uint32_t kMaxGranule = 65536;
 
+#ifdef _WIN32
+long PageSize() {
+    SYSTEM_INFO info{};
+    ::GetSystemInfo(&info);
+    return static_cast<long>(info.dwPageSize);
+}
+#else
+long PageSize() {
+    return ::sysconf(_SC_PAGESIZE);
+}
+#endif
+
 uint32_t ComputeGranule() {
-    long page = ::sysconf(_SC_PAGESIZE);
+    long page = PageSize();
     uint32_t granule = kMinGranule;
     if (page > static_cast<long>(granule)) {
         granule = page > static_cast<long>(kMaxGranule) ? kMaxGranule : static_cast<uint32_t>(page);

@@ -1,5 +1,8 @@
 #include "platform/GrowBlock.h"
 
+// The Windows half is GrowBlockWin.cpp.
+#ifndef _WIN32
+
 #include <sys/mman.h>
 #include <unistd.h>
 
@@ -160,3 +163,5 @@ void GrowBlock::Destroy() {
 }
 
 }  // namespace tessary
+
+#endif  // !_WIN32

@@ -9,6 +9,16 @@
 #include <string>
 #include <vector>
 
+#ifdef _WIN32
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+#endif
+
 #include "platform/LastError.h"
 #include "platform/Utf.h"
 
@@ -77,10 +87,19 @@ void Trace(const char* format, ...) {
     }
     if (sink) {
         sink(line);
-    } else if (TraceToStderr()) {
-        std::string out = Utf8(line);
-        std::fwrite(out.data(), 1, out.size(), stderr);
-        std::fflush(stderr);
+    } else {
+#ifdef _WIN32
+        // The debugger's view; the call may change the system's last error, so keep it.
+        const DWORD systemError = ::GetLastError();
+        const std::wstring wide(line.begin(), line.end());
+        ::OutputDebugStringW(wide.c_str());
+        ::SetLastError(systemError);
+#endif
+        if (TraceToStderr()) {
+            std::string out = Utf8(line);
+            std::fwrite(out.data(), 1, out.size(), stderr);
+            std::fflush(stderr);
+        }
     }
     errno = savedErrno;
 }

@@ -29,7 +29,9 @@ uint32_t WinErrorFromErrno(int err) {
             return kErrorReadFault;
         case ENXIO:
         case ENODEV:
+#ifdef ENOMEDIUM
         case ENOMEDIUM:
+#endif
             return kErrorNotReady;
         case EBUSY:
         case ETXTBSY:
@@ -38,11 +40,15 @@ uint32_t WinErrorFromErrno(int err) {
         case ENETDOWN:
         case ENETUNREACH:
         case EHOSTUNREACH:
+#ifdef EHOSTDOWN
         case EHOSTDOWN:
+#endif
         case ENETRESET:
         case ECONNRESET:
         case ECONNABORTED:
+#ifdef ESTALE
         case ESTALE:
+#endif
             return kErrorBadNetPath;
         case EEXIST:
             return kErrorFileExists;
@@ -51,7 +57,9 @@ uint32_t WinErrorFromErrno(int err) {
         case EOVERFLOW:
             return kErrorInvalidParameter;
         case ENOSPC:
+#ifdef EDQUOT
         case EDQUOT:
+#endif
         case EFBIG:
             return kErrorDiskFull;
         case ENAMETOOLONG:

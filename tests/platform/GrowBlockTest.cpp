@@ -1,5 +1,18 @@
 #include <gtest/gtest.h>
+
+#ifdef _WIN32
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+// After windows.h: the process memory counters.
+#include <psapi.h>
+#else
 #include <unistd.h>
+#endif
 
 #include <fstream>
 #include <utility>
@@ -13,9 +26,19 @@
 namespace tessary {
 namespace {
 
+long PageSize() {
+#ifdef _WIN32
+    SYSTEM_INFO info{};
+    ::GetSystemInfo(&info);
+    return static_cast<long>(info.dwPageSize);
+#else
+    return sysconf(_SC_PAGESIZE);
+#endif
+}
+
 TEST(Granule, BoundedByPageSize) {
     const uint32_t granule = AllocationGranule();
-    const long page = sysconf(_SC_PAGESIZE);
+    const long page = PageSize();
     EXPECT_GE(granule, 4096u);
     EXPECT_LE(granule, 65536u);
     EXPECT_EQ(granule, page > 4096 ? std::min<long>(page, 65536) : 4096);
@@ -137,6 +160,18 @@ TEST_F(GrowBlockTest, MovesHandOverTheBlock) {
     EXPECT_EQ(c.Capacity(), 4096u);
 }
 
+#ifdef _WIN32
+// The process's working set in bytes.
+uint64_t ResidentBytes() {
+    PROCESS_MEMORY_COUNTERS counters{};
+    counters.cb = sizeof(counters);
+    if (!::K32GetProcessMemoryInfo(::GetCurrentProcess(), &counters, sizeof(counters))) {
+        ADD_FAILURE() << "no memory counters";
+        return 0;
+    }
+    return counters.WorkingSetSize;
+}
+#else
 // Resident set size in bytes, from /proc/self/statm.
 uint64_t ResidentBytes() {
     std::ifstream statm("/proc/self/statm");
@@ -145,6 +180,7 @@ uint64_t ResidentBytes() {
     statm >> pages >> resident;
     return resident * static_cast<uint64_t>(sysconf(_SC_PAGESIZE));
 }
+#endif
 
 TEST_F(GrowBlockTest, LargeReservationCostsNothingUntilTouched) {
     constexpr uint64_t kGiB = 1ull << 30;

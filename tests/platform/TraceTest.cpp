@@ -81,19 +81,27 @@ TEST_F(TraceTest, EmptySinkRestoresDefaultOutput) {
     EXPECT_TRUE(m_lines.empty());
 }
 
+void SetEnv(const char* name, const char* value) {
+#ifdef _WIN32
+    _putenv_s(name, value);
+#else
+    setenv(name, value, 1);
+#endif
+}
+
 // Death-test children start afresh, so each reads the environment for the first time.
 TEST(TraceOutput, StderrOnlyWhenAskedFor) {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
     EXPECT_EXIT(
         {
-            setenv("TESSARYVIEW_TRACE", "1", 1);
+            SetEnv("TESSARYVIEW_TRACE", "1");
             Trace("MainDlg End = %d (IDOK=%d)\n", 1, 1);
             std::exit(0);
         },
         ::testing::ExitedWithCode(0), "ZrTessaryView: MainDlg End = 1 \\(IDOK=1\\)");
     EXPECT_EXIT(
         {
-            setenv("TESSARYVIEW_TRACE", "yes", 1);
+            SetEnv("TESSARYVIEW_TRACE", "yes");
             Trace("hidden\n");
             std::fputs("quiet", stderr);
             std::exit(0);
