@@ -152,6 +152,7 @@ uint16_t CallScenarios::NewCall(Line& line, uint16_t link, bool incoming) {
     }
     GeneratedCall& call = m_calls[index];
     call = GeneratedCall{};
+    call.serial = ++m_lastSerial;
     call.live = true;
     call.incoming = incoming;
     call.line = line.index;
@@ -343,9 +344,11 @@ void CallScenarios::FireCall(uint16_t callIndex) {
         FrameEvent& e = m_context.Emit(call.line, true);
         e.frame.Put({0x02, 0xFF, ctl::kUI});
         m_messages.Build(call, step, ownNumber, e.frame);
+        e.call = FrameCall{call.serial, call.channel, call.incoming};
     } else {
         FrameBytes& f = m_links.SendI(link, step.fromNetwork);
         m_messages.Build(call, step, ownNumber, f);
+        m_context.LastEmitted().call = FrameCall{call.serial, call.channel, call.incoming};
         m_links.MaybeOversize(link, call.crLength, call.crValue, call.incoming);
     }
     m_links.MaybeOdd(link);

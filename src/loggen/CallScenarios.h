@@ -43,6 +43,7 @@ private:
     Prng& m_prng;
     std::vector<GeneratedCall> m_calls;
     std::vector<uint16_t> m_freeCalls;
+    uint32_t m_lastSerial = 0;
 };
 
 }  // namespace tessary::loggen

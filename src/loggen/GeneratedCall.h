@@ -46,6 +46,7 @@ struct CallStep {
 };
 
 struct GeneratedCall {
+    uint32_t serial = 0;  // numbers the calls in the order they begin, from 1
     bool live = false;
     bool incoming = false;
     bool broadcast = false;  // the SETUP goes to every terminal of the line

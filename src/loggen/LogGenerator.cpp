@@ -188,6 +188,9 @@ struct LogGenerator::State {
             length = 1;
         } else {
             TakeFrame(event, relay, relayKind);
+            out.callSerial = event.call.serial;
+            out.callChannel = event.call.channel;
+            out.callIncoming = event.call.incoming;
             out.layer1 = event.layer1;
             out.relay = relay;
             out.oversize = event.oversize && !relay;

@@ -29,6 +29,11 @@ struct GeneratedRecord {
     bool oversize = false;       // kind 0 over 264 bytes (the reader turns it into kind 6)
     bool noBlock = false;        // receive kind 9
     bool truncated = false;      // the cut last record: never handed on by the reader
+    // The generated call a call-control frame belongs to (0: none), its channel (0 none) and
+    // whether the network offered it.
+    uint32_t callSerial = 0;
+    uint8_t callChannel = 0;
+    bool callIncoming = false;
     // What the gap before this record makes the reader report: bit 0 a warning of kind 0
     // (noise skipped), bit 1 a warning of kind 1 (an 0xFF that opened no record).
     uint8_t warnings = 0;

@@ -88,6 +88,8 @@ void MessageBuilder::Build(GeneratedCall& call, const CallStep& step, const char
             call.identity = static_cast<uint16_t>(m_prng.Between(10, 99));
             if (roll < 70) {
                 PutCallIdentity(f, call.identity);
+            } else {
+                call.identity = 0;  // suspended without a call identity
             }
             break;
         case mt::kSuspendAck:
@@ -100,7 +102,10 @@ void MessageBuilder::Build(GeneratedCall& call, const CallStep& step, const char
             break;
         case mt::kResume:
             call.state = CallState::ResumeRequest;
-            PutCallIdentity(f, call.identity);
+            // The RESUME names the call as its SUSPEND did.
+            if (call.identity != 0) {
+                PutCallIdentity(f, call.identity);
+            }
             break;
         case mt::kResumeAck:
             call.state = CallState::Active;

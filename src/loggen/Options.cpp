@@ -372,6 +372,13 @@ const std::vector<OptionDef>& Options() {
          [](CommandLine& c, const std::string& v) {
              return ParseDuration(v, c.profile.pollIntervalMs);
          }},
+        {"--call-list", "FILE",
+         "also write the calls of the log as CSV: start, line, call reference, numbers, "
+         "channel, result, cause",
+         [](CommandLine& c, const std::string& v) {
+             c.callList = v;
+             return !v.empty();
+         }},
         {"--quiet", nullptr, "print nothing on success",
          [](CommandLine& c, const std::string&) {
              c.quiet = true;

@@ -10,6 +10,7 @@ namespace tessary::loggen {
 struct CommandLine {
     LogProfile profile;
     std::string out;
+    std::string callList;  // also write the list of generated calls here
     bool quiet = false;
 };
 

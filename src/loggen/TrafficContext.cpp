@@ -34,6 +34,7 @@ FrameEvent& TrafficContext::Emit(uint8_t line, bool fromNetwork) {
     e.layer1 = false;
     e.oversize = false;
     e.frame.Clear();
+    e.call = FrameCall{};
     return e;
 }
 

@@ -13,6 +13,13 @@
 
 namespace tessary::loggen {
 
+// The call a call-control frame belongs to (serial 0: none), for the list of generated calls.
+struct FrameCall {
+    uint32_t serial = 0;
+    uint8_t channel = 0;  // the channel the call was given; 0 none
+    bool incoming = false;
+};
+
 struct FrameEvent {
     int64_t timeMs = 0;        // model time: 0 is the first record
     uint8_t line = 0;          // 0 the first line, 1 the second (lower-case letters)
@@ -20,6 +27,7 @@ struct FrameEvent {
     bool layer1 = false;       // a layer-1 status: `frame` holds the status bytes
     bool oversize = false;     // longer than a kind-0 record may be with its check bytes
     FrameBytes frame;
+    FrameCall call;
 };
 
 // What a queued event sets going; its index names a line, a link or a call.

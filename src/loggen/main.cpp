@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "loggen/CallSidecar.h"
 #include "loggen/LogWriter.h"
 #include "loggen/Options.h"
 
@@ -59,6 +60,10 @@ int main(int argc, char** argv) {
         case WriteStatus::kFileError:
             std::fprintf(stderr, "insloggen: %s\n", error.c_str());
             return 1;
+    }
+    if (!line.callList.empty() && !WriteCallList(line.profile, line.callList, error)) {
+        std::fprintf(stderr, "insloggen: %s\n", error.c_str());
+        return 1;
     }
     if (!line.quiet) {
         std::printf(
