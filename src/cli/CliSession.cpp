@@ -1,7 +1,10 @@
 #include "cli/CliSession.h"
 
 #include "cli/DumpOutput.h"
+#include "cli/DumpStream.h"
+#include "cli/RecordStream.h"
 #include "decode/SearchMark.h"
+#include "logfile/Status.h"
 #include "mainwnd/CommandTexts.h"
 #include "mainwnd/CopyText.h"
 #include "mainwnd/SearchRule.h"
@@ -146,14 +149,25 @@ int CliSession::Prepare() {
     return kExitDone;
 }
 
-int CliSession::Load() {
+std::unique_ptr<SyncPassProgress> CliSession::MakeProgress() {
     SyncPassProgress::ProgressFn onProgress;
     if (m_progressToErr) {
         onProgress = [this](std::u16string_view title, uint64_t done, uint64_t total) {
             Progress(title, done, total);
         };
     }
-    m_progress = std::make_unique<SyncPassProgress>(onProgress);
+    return std::make_unique<SyncPassProgress>(onProgress);
+}
+
+void CliSession::EndProgressLine() {
+    if (m_progressShown) {
+        std::fputc('\n', m_err);
+        m_progressShown = false;
+    }
+}
+
+int CliSession::Load() {
+    m_progress = MakeProgress();
     OpenFlowHost* host = this;
     m_flow = std::make_unique<OpenFlow>(&Para(), &m_mainTable, host, &m_ui, m_progress.get(),
                                         m_progress.get());
@@ -263,11 +277,90 @@ int CliSession::WriteJsonl() {
     return kExitDone;
 }
 
-int CliSession::Run() {
-    int code = Prepare();
-    if (code == kExitDone) {
-        code = Load();
+int CliSession::StreamFailed(int32_t status, const CTessaryCan& converter) {
+    std::u16string text = PassResultText(status, false, converter.LastError(),
+                                         converter.FileOffsetOf(converter.RecordPosition()));
+    if (!text.empty()) {
+        text += u"\n\n<" + Utf16(m_options.file) + u">";
+        PrintError(text);
     }
+    return ExitOfOpenResult(status);
+}
+
+int CliSession::Stream(const LogCheck& check) {
+    CanPara& para = Para();
+    const DisplaySource source{&para, m_conditions};
+    m_progress = MakeProgress();
+    AggregationContext context;
+    RelatedCallStart start;
+    std::unique_ptr<CallStartFinder> finder;
+    const bool aggregate = m_options.hasSearch || m_options.hasCall;
+    std::u16string heading;
+    if (m_options.hasCall) {
+        // A pass up to the start record; the output pass converts the log again.
+        finder = std::make_unique<CallStartFinder>(source, m_options.callId);
+        RecordStream pass(m_options.file, &para, check);
+        const int32_t status = pass.Run(*finder, *m_progress);
+        EndProgressLine();
+        if (status != kStatusDone && status != kStatusStopped) {
+            return StreamFailed(status, pass.Converter());
+        }
+        if (const std::u16string message = CheckRelatedCallStart(finder->Found(), start);
+            !message.empty()) {
+            PrintError(message);
+            return kExitUsage;
+        }
+        if (const int code = CompileSearch(start.pattern); code != kExitDone) {
+            return code;
+        }
+        context.SetStart(start);
+        heading =
+            AggregationWindowTitle(AggregationKind::kRelatedCall, kRelatedCallCaption, {}, &start);
+    } else if (m_options.hasSearch) {
+        context.kind = AggregationKind::kSearch;
+        context.search = &m_conditions[kSearchSlot];
+        heading = AggregationWindowTitle(AggregationKind::kSearch, kSearchWindowCaption,
+                                         Utf16(m_options.search), nullptr);
+    }
+
+    DumpConsumer::Output output;
+    output.out = m_out;
+    output.jsonl = m_options.mode == Mode::kJsonl;
+    output.crlf = m_options.crlf;
+    output.params.para = &para;
+    std::copy(std::begin(m_paneBlocks), std::end(m_paneBlocks), output.params.paneBlocks);
+    DumpConsumer consumer(source, output, aggregate ? &context : nullptr, heading);
+    RecordStream stream(m_options.file, &para, check);
+    int32_t status = stream.Run(consumer, *m_progress);
+    EndProgressLine();
+    if (!consumer.Finish() || std::fflush(m_out) != 0) {
+        PrintError("tessarydump: cannot write the output");
+        return kExitConversion;
+    }
+    if (status == kStatusStopped && context.callEnded) {
+        status = kStatusDone;  // the related call ended at a new call on its reference
+    }
+    if (status != kStatusDone) {
+        return StreamFailed(status, stream.Converter());
+    }
+    if (aggregate && consumer.ShownLines() < 2) {
+        // Nothing selected is an answer, not a failure: the viewer's message as a note.
+        PrintError(u"検索文字列に該当するINSデータが存在していません。");
+    }
+    return kExitDone;
+}
+
+int CliSession::Run() {
+    const int code = Prepare();
+    if (code != kExitDone) {
+        return code;
+    }
+    const LogCheck check = CheckLog(m_options.file, m_options.line, Para().Flag[0]);
+    return check.streamable ? Stream(check) : RunTables();
+}
+
+int CliSession::RunTables() {
+    int code = Load();
     if (code == kExitDone) {
         code = Aggregate();
     }

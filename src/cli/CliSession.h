@@ -9,6 +9,7 @@
 
 #include "cli/CliOptions.h"
 #include "cli/CliUi.h"
+#include "cli/RecordStream.h"
 #include "decode/SearchCondition.h"
 #include "display/DisplayLineTable.h"
 #include "mainwnd/Aggregation.h"
@@ -33,8 +34,13 @@ public:
     // The outputs of the shown table.
     int WriteText();
     int WriteJsonl();
-    // Prepare, Load, Aggregate when asked, then the output of the mode (text or JSONL).
+    // Prepare, then the output of the mode (text or JSONL) as a stream of records; a log whose
+    // conversion would fail takes the table path (Load, Aggregate, WriteText or WriteJsonl),
+    // which reports the failure as the viewer does.
     int Run();
+    // The output from the tables of the whole log: Load, Aggregate when asked, then WriteText
+    // or WriteJsonl (after Prepare).
+    int RunTables();
 
     const CliOptions& Options() const { return m_options; }
     SettingsRecord& Settings() { return m_settings; }
@@ -55,6 +61,12 @@ private:
     // The search as the main window's Search(text, -1): 0, or the exit code after a message.
     int CompileSearch(std::u16string_view text);
     void Progress(std::u16string_view title, uint64_t done, uint64_t total);
+    std::unique_ptr<SyncPassProgress> MakeProgress();
+    void EndProgressLine();
+    // The stream of a checked log; the exit code.
+    int Stream(const LogCheck& check);
+    // The message of a failed stream pass, as the open flow words it; the exit code.
+    int StreamFailed(int32_t status, const CTessaryCan& converter);
 
     CliOptions m_options;
     std::FILE* m_out;

@@ -1,8 +1,11 @@
 #include "cli/DumpOutput.h"
 
+#include <algorithm>
 #include <cinttypes>
+#include <cstring>
 
 #include "platform/Calendar.h"
+#include "platform/TimeMath.h"
 #include "platform/Utf.h"
 
 namespace tessary::cli {
@@ -10,178 +13,271 @@ namespace {
 
 constexpr size_t kFlushBytes = 1 << 16;
 
-std::string Unsigned(uint64_t value) {
-    return std::to_string(value);
-}
-
-// UTF-16 to UTF-8 onto the buffer without a temporary (unpaired surrogates become U+FFFD).
-void AppendUtf8(std::string& out, std::u16string_view text) {
-    for (size_t i = 0; i < text.size(); ++i) {
-        char32_t c = text[i];
-        if (c < 0x80) {
-            out.push_back(static_cast<char>(c));
-            continue;
-        }
-        if (c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
-            text[i + 1] <= 0xDFFF) {
-            c = 0x10000 + ((c - 0xD800) << 10) + (text[++i] - 0xDC00);
-        } else if (c >= 0xD800 && c <= 0xDFFF) {
-            c = 0xFFFD;
-        }
-        if (c < 0x800) {
-            out.push_back(static_cast<char>(0xC0 | (c >> 6)));
-        } else if (c < 0x10000) {
-            out.push_back(static_cast<char>(0xE0 | (c >> 12)));
-            out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-        } else {
-            out.push_back(static_cast<char>(0xF0 | (c >> 18)));
-            out.push_back(static_cast<char>(0x80 | ((c >> 12) & 0x3F)));
-            out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-        }
-        out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+char* PutDecimal(char* out, uint64_t value) {
+    char digits[20];
+    int n = 0;
+    do {
+        digits[n++] = static_cast<char>('0' + value % 10);
+        value /= 10;
+    } while (value != 0);
+    while (n > 0) {
+        *out++ = digits[--n];
     }
-}
-
-}  // namespace
-
-Utf8StreamSink::~Utf8StreamSink() {
-    Flush();
-}
-
-bool Utf8StreamSink::Append(std::u16string_view text) {
-    AppendUtf8(m_buffer, text);
-    if (m_buffer.size() >= kFlushBytes) {
-        return Flush();
-    }
-    return !m_failed;
-}
-
-bool Utf8StreamSink::EndLine() {
-    m_buffer += m_crlf ? "\r\n" : "\n";
-    if (m_buffer.size() >= kFlushBytes) {
-        return Flush();
-    }
-    return !m_failed;
-}
-
-bool Utf8StreamSink::Flush() {
-    if (!m_buffer.empty() && !m_failed) {
-        m_failed = std::fwrite(m_buffer.data(), 1, m_buffer.size(), m_out) != m_buffer.size();
-    }
-    m_buffer.clear();
-    return !m_failed;
-}
-
-std::string JsonString(std::u16string_view text) {
-    const std::string utf8 = Utf8(text);
-    std::string out;
-    out.reserve(utf8.size() + 2);
-    out.push_back('"');
-    for (const char c : utf8) {
-        const auto byte = static_cast<unsigned char>(c);
-        switch (c) {
-            case '"':
-                out += "\\\"";
-                break;
-            case '\\':
-                out += "\\\\";
-                break;
-            case '\n':
-                out += "\\n";
-                break;
-            case '\r':
-                out += "\\r";
-                break;
-            case '\t':
-                out += "\\t";
-                break;
-            case '\b':
-                out += "\\b";
-                break;
-            case '\f':
-                out += "\\f";
-                break;
-            default:
-                if (byte < 0x20) {
-                    char escaped[8];
-                    std::snprintf(escaped, sizeof escaped, "\\u%04x", byte);
-                    out += escaped;
-                } else {
-                    out.push_back(c);
-                }
-                break;
-        }
-    }
-    out.push_back('"');
     return out;
 }
 
-bool FormatRecordDateTime(int64_t baseTime, int64_t ms, std::string& out) {
+char* PutSigned(char* out, int64_t value) {
+    if (value < 0) {
+        *out++ = '-';
+        return PutDecimal(out, 0 - static_cast<uint64_t>(value));
+    }
+    return PutDecimal(out, static_cast<uint64_t>(value));
+}
+
+char* PutDigits(char* out, unsigned value, int width) {
+    for (int i = width - 1; i >= 0; --i) {
+        out[i] = static_cast<char>('0' + value % 10);
+        value /= 10;
+    }
+    return out + width;
+}
+
+char* PutText(char* out, std::string_view text) {
+    std::memcpy(out, text.data(), text.size());
+    return out + text.size();
+}
+
+// The JSON string literal of a UTF-16 text at `out` (room: 6 bytes per unit and the quotes).
+// Unpaired surrogates become U+FFFD, as in every UTF-8 output of the program.
+char* PutJsonString(char* out, std::u16string_view text) {
+    static constexpr char kHex[] = "0123456789abcdef";
+    *out++ = '"';
+    const char16_t* p = text.data();
+    const char16_t* const end = p + text.size();
+    while (p < end) {
+        const char16_t c = *p;
+        if (c >= 0x20 && c < 0x80 && c != u'"' && c != u'\\') {
+            *out++ = static_cast<char>(c);
+            ++p;
+            continue;
+        }
+        if (c >= 0x80) {
+            // Everything up to the next ASCII unit in one go.
+            const char16_t* run = p;
+            while (run < end && *run >= 0x80) {
+                ++run;
+            }
+            out = EncodeUtf8(std::u16string_view(p, static_cast<size_t>(run - p)), out);
+            p = run;
+            continue;
+        }
+        *out++ = '\\';
+        switch (c) {
+            case u'"':
+                *out++ = '"';
+                break;
+            case u'\\':
+                *out++ = '\\';
+                break;
+            case u'\n':
+                *out++ = 'n';
+                break;
+            case u'\r':
+                *out++ = 'r';
+                break;
+            case u'\t':
+                *out++ = 't';
+                break;
+            case u'\b':
+                *out++ = 'b';
+                break;
+            case u'\f':
+                *out++ = 'f';
+                break;
+            default:
+                *out++ = 'u';
+                *out++ = '0';
+                *out++ = '0';
+                *out++ = kHex[c >> 4];
+                *out++ = kHex[c & 15];
+                break;
+        }
+        ++p;
+    }
+    *out++ = '"';
+    return out;
+}
+
+// "YYYY/MM/DD hh:mm:ss.fff" at `out` (23 bytes), or nullptr when not representable.
+char* PutRecordDateTime(char* out, int64_t baseTime, int64_t ms) {
     int64_t ticks = 0;
     SystemTime time{};
     if (baseTime == 0 || __builtin_mul_overflow(ms, kTicksPerMs, &ticks) ||
         __builtin_add_overflow(baseTime, ticks, &ticks) || !TicksToSystemTime(ticks, time)) {
+        return nullptr;
+    }
+    out = PutDigits(out, time.year, 4);
+    *out++ = '/';
+    out = PutDigits(out, time.month, 2);
+    *out++ = '/';
+    out = PutDigits(out, time.day, 2);
+    *out++ = ' ';
+    out = PutDigits(out, time.hour, 2);
+    *out++ = ':';
+    out = PutDigits(out, time.minute, 2);
+    *out++ = ':';
+    out = PutDigits(out, time.second, 2);
+    *out++ = '.';
+    return PutDigits(out, time.milliseconds, 3);
+}
+
+}  // namespace
+
+OutputBuffer::OutputBuffer(std::FILE* out)
+    : m_out(out), m_data(new char[2 * kFlushBytes]), m_capacity(2 * kFlushBytes) {}
+
+OutputBuffer::~OutputBuffer() {
+    Flush();
+    delete[] m_data;
+}
+
+char* OutputBuffer::Reserve(size_t bytes) {
+    if (m_used + bytes > m_capacity) {
+        Flush();
+        if (bytes > m_capacity) {
+            char* larger = new char[bytes];
+            delete[] m_data;
+            m_data = larger;
+            m_capacity = bytes;
+        }
+    }
+    return m_data + m_used;
+}
+
+void OutputBuffer::Append(std::string_view bytes) {
+    Commit(PutText(Reserve(bytes.size()), bytes));
+}
+
+void OutputBuffer::AppendUtf8(std::u16string_view text) {
+    Commit(EncodeUtf8(text, Reserve(3 * text.size())));
+}
+
+bool OutputBuffer::Flush() {
+    if (m_used != 0 && !m_failed) {
+        m_failed = std::fwrite(m_data, 1, m_used, m_out) != m_used;
+    }
+    m_used = 0;
+    return !m_failed;
+}
+
+bool Utf8StreamSink::Append(std::u16string_view text) {
+    m_buffer.AppendUtf8(text);
+    return !m_buffer.Failed();
+}
+
+bool Utf8StreamSink::EndLine() {
+    m_buffer.Append(m_crlf ? std::string_view("\r\n") : std::string_view("\n"));
+    return !m_buffer.Failed();
+}
+
+std::string JsonString(std::u16string_view text) {
+    std::string out(6 * text.size() + 2, '\0');
+    out.resize(static_cast<size_t>(PutJsonString(out.data(), text) - out.data()));
+    return out;
+}
+
+bool FormatRecordDateTime(int64_t baseTime, int64_t ms, std::string& out) {
+    char text[32];
+    const char* end = PutRecordDateTime(text, baseTime, ms);
+    if (end == nullptr) {
         return false;
     }
-    char text[64];
-    std::snprintf(text, sizeof text, "%04u/%02u/%02u %02u:%02u:%02u.%03u", time.year, time.month,
-                  time.day, time.hour, time.minute, time.second, time.milliseconds);
-    out = text;
+    out.assign(text, static_cast<size_t>(end - text));
     return true;
 }
 
-bool WriteJsonlRecords(const DisplayLineTable& table, std::FILE* out) {
+void JsonlWriter::WriteRecord(const DisplayLineTable& table, const MessageRecord& record) {
     const CTessaryCan* converter = table.Converter();
-    std::string line;
-    std::u16string text;
-    bool ok = true;
-    for (int32_t n = 1; n < table.LineCount() && ok; ++n) {
-        const DisplayLine* first = table.Line(n);
-        const MessageRecord* record = table.RecordOf(first);
-        if (record == nullptr || first->groupOffset != 0) {
+    const bool hasBlock = record.Block < kBlockCount;
+    // Fixed fields take well under 400 bytes; the text at most 6 per unit.
+    char* const start = m_buffer.Reserve(400 + 6 * m_text.size());
+    char* out = PutText(start, "{\"index\":");
+    out = PutDecimal(out, record.Index);
+    out = PutText(out, ",\"id\":");
+    out = PutDecimal(out, record.Id);
+    out = PutText(out, ",\"dataPos\":");
+    out = PutDecimal(out, record.DataPos);
+    out = PutText(out, ",\"filePos\":");
+    const uint32_t filePos =
+        hasBlock && converter != nullptr ? converter->FileOffsetOf(record.DataPos) : 0xFFFFFFFF;
+    out = filePos != 0xFFFFFFFF ? PutDecimal(out, filePos) : PutText(out, "null");
+    out = PutText(out, ",\"timeMs\":");
+    out = PutSigned(out, record.Time);
+    out = PutText(out, ",\"time\":");
+    char* time = nullptr;
+    if (hasBlock && converter != nullptr) {
+        time = PutRecordDateTime(out + 1, converter->BaseTime(), record.Time);
+    }
+    if (time != nullptr) {
+        *out = '"';
+        out = time;
+        *out++ = '"';
+    } else {
+        out = PutText(out, "null");
+    }
+    out = PutText(out, ",\"block\":");
+    if (hasBlock) {
+        *out++ = '"';
+        *out++ = static_cast<char>('A' + record.Block);
+        *out++ = '"';
+    } else {
+        out = PutText(out, "null");
+    }
+    out = PutText(out, ",\"layer\":");
+    out = record.Layer != kNoLayer ? PutDecimal(out, record.Layer) : PutText(out, "null");
+    out = PutText(out, ",\"code\":");
+    out = PutSigned(out, record.Code);
+    out = PutText(out, ",\"callRef\":");
+    out = PutSigned(out, record.CallRef);
+    out = PutText(out, ",\"flags\":");
+    out = PutDecimal(out, record.Flags);
+    out = PutText(out, ",\"text\":");
+    out = PutJsonString(out, m_text);
+    out = PutText(out, "}\n");
+    m_buffer.Commit(out);
+}
+
+bool JsonlWriter::WriteLines(const DisplayLineTable& table, int32_t first, int32_t end) {
+    const int32_t count = std::min(end, table.LineCount());
+    for (int32_t n = std::max(first, 1); n < count && !m_buffer.Failed(); ++n) {
+        const DisplayLine* line = table.Line(n);
+        const MessageRecord* record = table.RecordOf(line);
+        if (record == nullptr || line->groupOffset != 0) {
             continue;
         }
-        text.clear();
-        int32_t end = n;
-        while (end < table.LineCount()) {
-            const DisplayLine* part = table.Line(end);
-            if (part->recordIndex != first->recordIndex || (end > n && part->groupOffset == 0)) {
+        m_text.clear();
+        int32_t last = n;
+        while (last < table.LineCount()) {
+            const DisplayLine* part = table.Line(last);
+            if (part->recordIndex != line->recordIndex || (last > n && part->groupOffset == 0)) {
                 break;
             }
-            if (end > n) {
-                text += u'\n';
+            if (last > n) {
+                m_text += u'\n';
             }
-            text += table.TextOf(part);
-            ++end;
+            m_text += table.TextOf(part);
+            ++last;
         }
-        n = end - 1;
-
-        const bool hasBlock = record->Block < kBlockCount;
-        line = "{\"index\":" + Unsigned(record->Index) + ",\"id\":" + Unsigned(record->Id) +
-               ",\"dataPos\":" + Unsigned(record->DataPos) + ",\"filePos\":";
-        const uint32_t filePos = hasBlock && converter != nullptr
-                                     ? converter->FileOffsetOf(record->DataPos)
-                                     : 0xFFFFFFFF;
-        line += filePos != 0xFFFFFFFF ? Unsigned(filePos) : "null";
-        line += ",\"timeMs\":" + std::to_string(record->Time) + ",\"time\":";
-        std::string time;
-        if (hasBlock && converter != nullptr &&
-            FormatRecordDateTime(converter->BaseTime(), record->Time, time)) {
-            line += "\"" + time + "\"";
-        } else {
-            line += "null";
-        }
-        line += ",\"block\":";
-        line += hasBlock ? std::string("\"") + static_cast<char>('A' + record->Block) + "\""
-                         : std::string("null");
-        line += ",\"layer\":";
-        line += record->Layer != kNoLayer ? Unsigned(record->Layer) : "null";
-        line += ",\"code\":" + std::to_string(record->Code) +
-                ",\"callRef\":" + std::to_string(record->CallRef) +
-                ",\"flags\":" + Unsigned(record->Flags) + ",\"text\":" + JsonString(text) + "}\n";
-        ok = std::fwrite(line.data(), 1, line.size(), out) == line.size();
+        n = last - 1;
+        WriteRecord(table, *record);
     }
-    return ok;
+    return !m_buffer.Failed();
+}
+
+bool WriteJsonlRecords(const DisplayLineTable& table, std::FILE* out) {
+    JsonlWriter writer(out);
+    writer.WriteLines(table, 1, table.LineCount());
+    return writer.Flush();
 }
 
 }  // namespace tessary::cli

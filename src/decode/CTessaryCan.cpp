@@ -23,6 +23,9 @@ constexpr uint64_t kTextReserve = 562;
 constexpr uint32_t kIdBlock = 100000;
 constexpr uint32_t kIdLowLast = 29999;
 constexpr uint32_t kIdHighCount = 100;
+// A stream holds a few records at a time; the blocks grow if one record needs more.
+constexpr uint64_t kStreamTableBytes = 64 * 1024;
+constexpr uint64_t kStreamTextBytes = 1024 * 1024;
 
 bool EndsPass(int32_t status) {
     return status < 0 || status > kStatusRunning;
@@ -42,7 +45,12 @@ uint32_t NextRecordId(uint32_t id) {
     return high * kIdBlock + low;
 }
 
-CTessaryCan::CTessaryCan(const PathString& path, CanPara* para) : CInsFileRead(path), m_para(para) {
+CTessaryCan::CTessaryCan(const PathString& path, CanPara* para, StoreSizing sizing)
+    : CInsFileRead(path), m_para(para) {
+    if (sizing == StoreSizing::kStream) {
+        m_store.Create(kStreamTableBytes, kStreamTextBytes);
+        return;
+    }
     const uint64_t dataSize = DataSize();
     const bool twoLines = OpenStatus() == kOpenOk && IsFileOpen() && !IsIns1500() &&
                           Header().dataKind == kDataKindIns64Bulk;
@@ -124,7 +132,7 @@ void CTessaryCan::Redeliver() {
     auto lastCheck = std::chrono::steady_clock::now();
     bool firstCheck = true;
     const uint32_t count = m_store.LineCount();
-    for (uint32_t i = 0; i < count; ++i) {
+    for (uint32_t i = m_store.FirstIndex(); i < count; ++i) {
         MessageRecord* record = m_store.Record(i);
         m_currentPosition = record->DataPos;
         status = CheckStop(lastCheck, firstCheck);
@@ -312,7 +320,7 @@ MessageRecord* CTessaryCan::FindLaidOut(uint32_t index) const {
         return nullptr;
     }
     const int slot = m_para != nullptr && (m_para->Flag[1] & kFlag1SecondRowSlot) != 0 ? 1 : 0;
-    for (uint32_t i = index; i < m_store.LineCount(); ++i) {
+    for (uint32_t i = std::max(index, m_store.FirstIndex()); i < m_store.LineCount(); ++i) {
         MessageRecord* record = m_store.Record(i);
         if (record->RowSlot[slot] >= 0) {
             return record;
@@ -337,34 +345,32 @@ size_t CTessaryCan::FormatTime(MessageRecord* record) {
     return RewriteTimeText(record->Text(), room, BaseTime(), record->Time, dateFormat);
 }
 
-void CTessaryCan::FreeText() {
+namespace {
+
+// Releases one block of the store and traces what it held and how long the release took.
+template <class Release>
+void TracedRelease(const char* what, uint64_t used, uint64_t capacity, Release&& release) {
     using Clock = std::chrono::steady_clock;
-    struct Took {
-        unsigned seconds;
-        unsigned milliseconds;
-    };
-    auto since = [](Clock::time_point start) {
-        const auto ms =
-            std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count();
-        return Took{static_cast<unsigned>(ms / 1000), static_cast<unsigned>(ms % 1000)};
-    };
+    const std::string usedText = GroupedDecimal(used);
+    const std::string capacityText = GroupedDecimal(capacity);
+    const auto start = Clock::now();
+    release();
+    const auto ms =
+        std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count();
+    Trace("CTessaryCan::FreeText(%s / %s) %s %u.%03u\n", usedText.c_str(), capacityText.c_str(),
+          what, static_cast<unsigned>(ms / 1000), static_cast<unsigned>(ms % 1000));
+}
+
+}  // namespace
+
+void CTessaryCan::FreeText() {
     if (m_store.HasTable()) {
-        const std::string count = GroupedDecimal(m_store.LineCount());
-        const std::string capacity = GroupedDecimal(m_store.TableCapacity());
-        const auto start = Clock::now();
-        m_store.DestroyTable();
-        const Took took = since(start);
-        Trace("CTessaryCan::FreeText(%s / %s) TblCnt %u.%03u\n", count.c_str(), capacity.c_str(),
-              took.seconds, took.milliseconds);
+        TracedRelease("TblCnt", m_store.LineCount(), m_store.TableCapacity(),
+                      [this] { m_store.DestroyTable(); });
     }
     if (m_store.HasText()) {
-        const std::string used = GroupedDecimal(m_store.TextUsed());
-        const std::string capacity = GroupedDecimal(m_store.TextCapacity());
-        const auto start = Clock::now();
-        m_store.DestroyText();
-        const Took took = since(start);
-        Trace("CTessaryCan::FreeText(%s / %s) TextBuff %u.%03u\n", used.c_str(), capacity.c_str(),
-              took.seconds, took.milliseconds);
+        TracedRelease("TextBuff", m_store.TextUsed(), m_store.TextCapacity(),
+                      [this] { m_store.DestroyText(); });
     }
     m_store.DestroyTable();
     m_store.DestroyText();

@@ -23,11 +23,15 @@ uint32_t NextRecordId(uint32_t id);
 // Title rows are padded to this many characters (a fifth row that only widens the title).
 inline constexpr size_t kTitleRecordWidth = 515;
 
+// How the store is sized: for the whole log (the windows keep every record), or small for a
+// stream that forgets each record once it is written.
+enum class StoreSizing { kWholeLog, kStream };
+
 class CTessaryCan : public CInsFileRead {
 public:
-    // Opens the log and sizes the store from its data byte count. `para` is not owned and
-    // must outlive the converter.
-    CTessaryCan(const PathString& path, CanPara* para);
+    // Opens the log and sizes the store from its data byte count (or small for a stream).
+    // `para` is not owned and must outlive the converter.
+    CTessaryCan(const PathString& path, CanPara* para, StoreSizing sizing = StoreSizing::kWholeLog);
     ~CTessaryCan() override;
 
     // 0 the pass runs (last error cleared); 0x200 a pass runs already; -1 the reader is not
@@ -43,11 +47,17 @@ public:
     size_t FormatTime(MessageRecord* record);
     // Releases the store (with a trace of what it held and how long the release took).
     void FreeText();
+    // A stream's forgetting (see LineStore::Forget); the display tables move their text
+    // offsets by the answer.
+    StoreMove ForgetRecords(uint32_t keepFrom, uint32_t pin) {
+        return m_store.Forget(keepFrom, pin);
+    }
     // The legend of one layer-1 value, or the whole legend for a negative value.
     std::u16string LY1Legend(int value) const;
 
     uint32_t LineCount() const { return m_store.LineCount(); }
-    uint64_t LineEntry(uint32_t i) const { return m_store.Table()[i]; }
+    uint64_t LineEntry(uint32_t i) const { return m_store.Entry(i); }
+    uint32_t FirstIndex() const { return m_store.FirstIndex(); }
     uint8_t* TextBase() const { return m_store.TextBase(); }
     MessageRecord* Record(uint32_t i) const { return m_store.Record(i); }
     uint32_t LineTableCapacity() const { return m_store.TableCapacity(); }

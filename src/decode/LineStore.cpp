@@ -67,7 +67,10 @@ MessageRecord* LineStore::Append(std::u16string_view text, uint64_t percentRead)
     }
     const uint64_t offset = m_textUsed;
     uint8_t* place = m_text.Data() + offset;
-    std::memset(place, 0, size);
+    // The fixed fields, then the text; only the terminator and the padding need zeros.
+    std::memset(place, 0, kMessageRecordFixedSize);
+    std::memset(place + kMessageRecordFixedSize + text.size() * sizeof(char16_t), 0,
+                size - kMessageRecordFixedSize - text.size() * sizeof(char16_t));
     auto* record = reinterpret_cast<MessageRecord*>(place);
     record->Index = m_lineCount;
     record->Block = kNoBlock;
@@ -79,7 +82,8 @@ MessageRecord* LineStore::Append(std::u16string_view text, uint64_t percentRead)
     }
     m_textUsed += size;
 
-    if (m_lineCount >= m_tableCapacity) {
+    const uint32_t slot = m_lineCount - m_first;
+    if (slot >= m_tableCapacity) {
         const uint64_t bytes = m_tableCapacity * kTableEntryBytes;
         const uint64_t grown = GrownSize(bytes, bytes + kTableEntryBytes, percentRead);
         if (!m_table.Grow(grown)) {
@@ -88,7 +92,7 @@ MessageRecord* LineStore::Append(std::u16string_view text, uint64_t percentRead)
         m_tableCapacity =
             static_cast<uint32_t>(std::min<uint64_t>(grown / kTableEntryBytes, kMaxLineCount));
     }
-    reinterpret_cast<uint64_t*>(m_table.Data())[m_lineCount] = offset;
+    reinterpret_cast<uint64_t*>(m_table.Data())[slot] = offset;
     ++m_lineCount;
     return record;
 }
@@ -97,15 +101,58 @@ uint64_t LineStore::TextRoom(uint32_t i) const {
     if (i >= m_lineCount) {
         return 0;
     }
-    const uint64_t begin = Table()[i];
-    const uint64_t end = i + 1 < m_lineCount ? Table()[i + 1] : m_textUsed;
+    if (i < m_first) {
+        return i == m_pin ? (m_pinSize - kMessageRecordFixedSize) / sizeof(char16_t) : 0;
+    }
+    const uint64_t begin = Table()[i - m_first];
+    const uint64_t end = i + 1 < m_lineCount ? Table()[i + 1 - m_first] : m_textUsed;
     return (end - begin - kMessageRecordFixedSize) / sizeof(char16_t);
+}
+
+StoreMove LineStore::Forget(uint32_t keepFrom, uint32_t pin) {
+    StoreMove move;
+    keepFrom = std::min(keepFrom, m_lineCount);
+    if (!m_table.IsValid() || !m_text.IsValid() || keepFrom <= m_first) {
+        move.restFrom = move.restTo = 0;
+        return move;
+    }
+    uint64_t* table = reinterpret_cast<uint64_t*>(m_table.Data());
+    uint8_t* base = m_text.Data();
+    // The pinned record: one forgotten by the order but still read by a layout.
+    if (pin != kNoRecordIndex && pin < keepFrom && Record(pin) != nullptr) {
+        const uint64_t from = pin == m_pin ? 0 : table[pin - m_first];
+        const uint64_t to = pin == m_pin || pin + 1 >= m_lineCount
+                                ? from + (pin == m_pin ? m_pinSize : m_textUsed - from)
+                                : table[pin + 1 - m_first];
+        move.pinFrom = from;
+        move.pinSize = to - from;
+        std::memmove(base, base + from, move.pinSize);
+        m_pin = pin;
+        m_pinSize = move.pinSize;
+    } else {
+        m_pin = kNoRecordIndex;
+        m_pinSize = 0;
+    }
+    move.restFrom = keepFrom < m_lineCount ? table[keepFrom - m_first] : m_textUsed;
+    move.restTo = move.pinSize;
+    const uint64_t restBytes = m_textUsed - move.restFrom;
+    std::memmove(base + move.restTo, base + move.restFrom, restBytes);
+    const uint32_t kept = m_lineCount - keepFrom;
+    for (uint32_t k = 0; k < kept; ++k) {
+        table[k] = table[keepFrom - m_first + k] - move.restFrom + move.restTo;
+    }
+    m_textUsed = move.restTo + restBytes;
+    m_first = keepFrom;
+    return move;
 }
 
 void LineStore::DestroyTable() {
     m_table.Destroy();
     m_tableCapacity = 0;
     m_lineCount = 0;
+    m_first = 0;
+    m_pin = kNoRecordIndex;
+    m_pinSize = 0;
 }
 
 void LineStore::DestroyText() {

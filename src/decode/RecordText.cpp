@@ -63,6 +63,85 @@ std::u16string_view TrimRight(std::u16string_view text) {
     return end == std::u16string_view::npos ? std::u16string_view{} : text.substr(0, end + 1);
 }
 
+// Units before the terminator, or `room` when there is none inside it; four units a step.
+size_t BoundedLength(const char16_t* text, size_t room) {
+    size_t i = 0;
+    for (; i + 4 <= room; i += 4) {
+        uint64_t four;
+        std::memcpy(&four, text + i, sizeof four);
+        if (((four - 0x0001000100010001u) & ~four & 0x8000800080008000u) != 0) {
+            break;
+        }
+    }
+    while (i < room && text[i] != u'\0') {
+        ++i;
+    }
+    return i;
+}
+
+// The last time text made on this thread: records come in time order, so most fall in the
+// second of the one before and differ only in their milliseconds.
+struct TimeCache {
+    int64_t baseTime = 0;
+    int64_t second = -1;
+    unsigned dateFormat = 0;
+    int length = -1;
+    int msAt = -1;  // where the three millisecond digits are, -1 when they cannot be found
+    char16_t text[kRecordTimeMaxChars + 1] = {};
+};
+
+constexpr int64_t kTicksPerSecond = 10000000;
+
+void PutMilliseconds(char16_t* at, unsigned ms) {
+    at[0] = static_cast<char16_t>(u'0' + ms / 100);
+    at[1] = static_cast<char16_t>(u'0' + ms / 10 % 10);
+    at[2] = static_cast<char16_t>(u'0' + ms % 10);
+}
+
+size_t CachedRecordTime(int64_t baseTime, int64_t recordMs, unsigned dateFormat,
+                        char16_t (&out)[kRecordTimeMaxChars + 1]) {
+    thread_local TimeCache cache;
+    int64_t ticks = 0;
+    const bool keyed = baseTime > 0 && recordMs >= 0 &&
+                       !__builtin_mul_overflow(recordMs, int64_t{10000}, &ticks) &&
+                       !__builtin_add_overflow(baseTime, ticks, &ticks);
+    const int64_t second = keyed ? ticks / kTicksPerSecond : -1;
+    const auto ms = static_cast<unsigned>(ticks / 10000 % 1000);
+    if (keyed && cache.msAt >= 0 && cache.second == second && cache.baseTime == baseTime &&
+        cache.dateFormat == dateFormat) {
+        std::copy(cache.text, cache.text + cache.length + 1, out);
+        PutMilliseconds(out + cache.msAt, ms);
+        return static_cast<size_t>(cache.length);
+    }
+    const int written = FormatRecordTime(baseTime, recordMs, dateFormat, out);
+    const size_t length = written > 0 ? static_cast<size_t>(written) : 0;
+    if (!keyed) {
+        return length;
+    }
+    // The milliseconds are the three digits after the last '.', if they read as this record's.
+    cache = TimeCache{};
+    for (size_t i = length; i-- > 0;) {
+        if (out[i] == u'.') {
+            if (i + 4 <= length) {
+                char16_t check[3];
+                PutMilliseconds(check, ms);
+                if (std::equal(check, check + 3, out + i + 1)) {
+                    cache.msAt = static_cast<int>(i + 1);
+                }
+            }
+            break;
+        }
+    }
+    if (cache.msAt >= 0) {
+        cache.baseTime = baseTime;
+        cache.second = second;
+        cache.dateFormat = dateFormat;
+        cache.length = static_cast<int>(length);
+        std::copy(out, out + length + 1, cache.text);
+    }
+    return length;
+}
+
 bool IsTimeChar(char16_t c) {
     return c == u' ' || c == u'.' || c == u'/' || c == u':' || (c >= u'0' && c <= u'9');
 }
@@ -98,23 +177,37 @@ void AppendRecordHeader(TextBuilder& text, uint32_t id, unsigned kind) {
 
 void AppendHexRows(TextBuilder& text, const uint8_t* bytes, size_t count, std::u16string_view sep16,
                    std::u16string_view sep8, std::u16string_view sep4) {
+    static constexpr char16_t kDigits[] = u"0123456789ABCDEF";
+    if (count == 0) {
+        return;
+    }
+    // An empty separator is one space; the text is sized once and written in place.
+    const auto width = [](std::u16string_view separator) {
+        return separator.empty() ? size_t{1} : separator.size();
+    };
+    const size_t after16 = (count - 1) / 16;
+    const size_t after8 = (count - 1) / 8 - after16;
+    const size_t after4 = (count - 1) / 4 - after8 - after16;
+    const size_t others = (count - 1) - after4 - after8 - after16;
+    const size_t length =
+        2 * count + after16 * width(sep16) + after8 * width(sep8) + after4 * width(sep4) + others;
+    char16_t* out = text.Extend(length);
     for (size_t i = 0; i < count; ++i) {
         if (i > 0) {
             std::u16string_view separator;
-            if (i % 16 == 0) {
-                separator = sep16;
-            } else if (i % 8 == 0) {
-                separator = sep8;
-            } else if (i % 4 == 0) {
-                separator = sep4;
-            }
-            if (separator.empty()) {
-                text.Append(u' ');
+            if (i % 4 != 0) {
+                *out++ = u' ';
             } else {
-                text.Append(separator);
+                separator = i % 16 == 0 ? sep16 : i % 8 == 0 ? sep8 : sep4;
+                if (separator.empty()) {
+                    *out++ = u' ';
+                } else {
+                    out = std::copy(separator.begin(), separator.end(), out);
+                }
             }
         }
-        text.AppendHex2(bytes[i]);
+        *out++ = kDigits[bytes[i] >> 4];
+        *out++ = kDigits[bytes[i] & 15];
     }
 }
 
@@ -191,10 +284,7 @@ size_t RewriteTimeText(char16_t* text, size_t room, int64_t baseTime, int64_t re
     if (text == nullptr || room == 0) {
         return 0;
     }
-    size_t length = 0;
-    while (length < room && text[length] != u'\0') {
-        ++length;
-    }
+    const size_t length = BoundedLength(text, room);
     if (length == room) {
         return 0;  // no terminator inside the room: not a text we may touch
     }
@@ -209,8 +299,7 @@ size_t RewriteTimeText(char16_t* text, size_t room, int64_t baseTime, int64_t re
         ++end;
     }
     char16_t formatted[kRecordTimeMaxChars + 1] = {};
-    const int written = FormatRecordTime(baseTime, recordMs, dateFormat & 3, formatted);
-    const size_t newLength = written > 0 ? static_cast<size_t>(written) : 0;
+    const size_t newLength = CachedRecordTime(baseTime, recordMs, dateFormat & 3, formatted);
     const size_t oldLength = end - start;
     if (length - oldLength + newLength + 1 > room) {
         return 0;

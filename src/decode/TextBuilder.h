@@ -27,6 +27,12 @@ public:
     void AppendFormat(const char* format, ...) __attribute__((format(printf, 2, 3)));
     void AppendHex2(uint8_t value);
     void Truncate(size_t length) { m_text.resize(length); }
+    // Makes `count` more units and returns where they start, for the caller to fill.
+    char16_t* Extend(size_t count) {
+        const size_t at = m_text.size();
+        m_text.resize(at + count);
+        return m_text.data() + at;
+    }
 
     // Display width (code page 932 columns) of the text from `from` to the end.
     size_t WidthFrom(size_t from) const;

@@ -53,6 +53,24 @@ Took Timed(Fn&& fn) {
     return Took{static_cast<unsigned>(ms / 1000), static_cast<unsigned>(ms % 1000)};
 }
 
+// Position of the first `unit` in text[0, n), or n; four units a step (record texts are long).
+size_t FindUnit(const char16_t* text, size_t n, char16_t unit) {
+    const uint64_t pattern = 0x0001000100010001u * unit;
+    size_t i = 0;
+    for (; i + 4 <= n; i += 4) {
+        uint64_t four;
+        std::memcpy(&four, text + i, sizeof four);
+        four ^= pattern;
+        if (((four - 0x0001000100010001u) & ~four & 0x8000800080008000u) != 0) {
+            break;
+        }
+    }
+    while (i < n && text[i] != unit) {
+        ++i;
+    }
+    return i;
+}
+
 int AbsoluteClass(int colorClass) {
     return colorClass == std::numeric_limits<int>::min() ? std::numeric_limits<int>::max()
                                                          : std::abs(colorClass);
@@ -74,10 +92,10 @@ bool DisplayLineTable::PresetCapacities(uint32_t tableEntries, uint64_t bufferBy
 }
 
 DisplayLine* DisplayLineTable::Line(int32_t n) const {
-    if (n < 0 || n >= m_lineCount) {
+    if (n < m_firstLine || n >= m_lineCount) {
         return nullptr;
     }
-    return reinterpret_cast<DisplayLine*>(m_buffer.Data() + Table()[n]);
+    return reinterpret_cast<DisplayLine*>(m_buffer.Data() + Table()[n - m_firstLine]);
 }
 
 bool DisplayLineTable::OwnsLine(const DisplayLine* line) const {
@@ -85,9 +103,9 @@ bool DisplayLineTable::OwnsLine(const DisplayLine* line) const {
 }
 
 uint64_t DisplayLineTable::EntryRoom(const DisplayLine* line) const {
-    const int32_t n = line->lineNumber;
+    const int32_t n = line->lineNumber - m_firstLine;
     const uint64_t begin = Table()[n];
-    const uint64_t end = n + 1 < m_lineCount ? Table()[n + 1] : m_bufferUsed;
+    const uint64_t end = n + 1 < m_lineCount - m_firstLine ? Table()[n + 1] : m_bufferUsed;
     return end - begin;
 }
 
@@ -154,7 +172,7 @@ bool DisplayLineTable::AppendLine(CTessaryCan* converter, char16_t* text, size_t
         m_bufferCapacity = grown;
     }
     auto* line = reinterpret_cast<DisplayLine*>(m_buffer.Data() + m_bufferUsed);
-    std::memset(static_cast<void*>(line), 0, size);
+    std::memset(static_cast<void*>(line), 0, kDisplayLineFixedSize);
     line->lineNumber = m_lineCount;
     line->recordIndex = -1;
     line->colorClass = 1;
@@ -162,11 +180,15 @@ bool DisplayLineTable::AppendLine(CTessaryCan* converter, char16_t* text, size_t
         text != nullptr ? static_cast<int64_t>(Address(text) - Address(converter->TextBase())) : 0;
     line->textLength = static_cast<uint16_t>(n);
     line->cellCount = text != nullptr ? BuildCells(text, n, line->Cells()) : 0;
+    // The cells are written; the rest of the entry's room is zero as a fresh entry's.
+    std::memset(line->Cells() + line->cellCount, 0,
+                size - kDisplayLineFixedSize - line->cellCount * sizeof(uint16_t));
 
     if (m_lineCount >= kMaxDisplayLines) {
         return Fail(kErrorNotEnoughMemory);
     }
-    if (static_cast<uint32_t>(m_lineCount) >= m_tableCapacity) {
+    const auto slot = static_cast<uint32_t>(m_lineCount - m_firstLine);
+    if (slot >= m_tableCapacity) {
         const uint64_t bytes = 8 * uint64_t{m_tableCapacity};
         const uint64_t grown =
             std::min(Extrapolate(bytes, PercentRead(), bytes + 8), kTableByteLimit);
@@ -175,7 +197,7 @@ bool DisplayLineTable::AppendLine(CTessaryCan* converter, char16_t* text, size_t
         }
         m_tableCapacity = static_cast<uint32_t>(std::min<uint64_t>(grown / 8, kMaxDisplayLines));
     }
-    Table()[m_lineCount] = m_bufferUsed;
+    Table()[slot] = m_bufferUsed;
     m_bufferUsed += size;
     ++m_lineCount;
     if (line->lineNumber > 0) {
@@ -206,7 +228,7 @@ int32_t DisplayLineTable::AddLines(CTessaryCan* converter, char16_t* text, size_
         if (length != 0) {
             units = std::min(units, length);
         }
-        available = std::min(std::u16string_view(text, units).find(u'\0'), units);
+        available = FindUnit(text, units, u'\0');
     }
     m_converter = converter;
     if (!m_table.IsValid() || !m_buffer.IsValid()) {
@@ -231,8 +253,7 @@ int32_t DisplayLineTable::AddLines(CTessaryCan* converter, char16_t* text, size_
     size_t pos = 0;
     bool first = true;
     for (;;) {
-        size_t lf = std::u16string_view(text + pos, limit - pos).find(u'\n');
-        lf = lf == std::u16string_view::npos ? limit : pos + lf;
+        const size_t lf = pos + FindUnit(text + pos, limit - pos, u'\n');
         size_t end = lf;
         if (lf < limit && end > pos && text[end - 1] == u'\r') {
             --end;
@@ -262,6 +283,7 @@ void DisplayLineTable::FreeText() {
     }
     m_tableCapacity = 0;
     m_lineCount = 0;
+    m_firstLine = 0;
     if (m_buffer.IsValid()) {
         const std::string used = GroupedDecimal(m_bufferUsed);
         const std::string capacity = GroupedDecimal(m_bufferCapacity);
@@ -274,6 +296,33 @@ void DisplayLineTable::FreeText() {
     m_maximumCells = 0;
     m_converter = nullptr;
     m_selection = -1;
+}
+
+void DisplayLineTable::Forget(int32_t keepLine, const StoreMove& textMove) {
+    keepLine = std::min(keepLine, m_lineCount);
+    if (!m_table.IsValid() || !m_buffer.IsValid() || keepLine < m_firstLine) {
+        return;
+    }
+    uint64_t* table = Table();
+    const uint64_t from = keepLine < m_lineCount ? table[keepLine - m_firstLine] : m_bufferUsed;
+    const auto kept = static_cast<uint32_t>(m_lineCount - keepLine);
+    if (from != 0) {
+        std::memmove(m_buffer.Data(), m_buffer.Data() + from, m_bufferUsed - from);
+        for (uint32_t k = 0; k < kept; ++k) {
+            table[k] = table[keepLine - m_firstLine + k] - from;
+        }
+        m_bufferUsed -= from;
+        m_firstLine = keepLine;
+    }
+    if (textMove.Moved()) {
+        for (uint32_t k = 0; k < kept; ++k) {
+            auto* line = reinterpret_cast<DisplayLine*>(m_buffer.Data() + table[k]);
+            if (line->textOffset > 0) {
+                line->textOffset =
+                    static_cast<int64_t>(textMove.Apply(static_cast<uint64_t>(line->textOffset)));
+            }
+        }
+    }
 }
 
 std::u16string_view DisplayLineTable::TextOf(const DisplayLine* line) const {

@@ -51,6 +51,12 @@ public:
     // Releases both blocks (with a trace of what they held and how long that took), the
     // presets, the converter and the selection.
     void FreeText();
+    // A stream that has written its lines keeps only those from `keepLine` on (they keep their
+    // line numbers; Line() answers nullptr for the others) and moves their text offsets as the
+    // converter's store moved its texts.
+    void Forget(int32_t keepLine, const StoreMove& textMove);
+    // The first line still held (0 unless Forget dropped lines).
+    int32_t FirstLine() const { return m_firstLine; }
 
     int32_t LineCount() const { return m_lineCount; }
     // Display line n, or nullptr outside the table.
@@ -107,6 +113,7 @@ private:
     GrowBlock m_buffer;
     uint32_t m_tableCapacity = 0;
     int32_t m_lineCount = 0;
+    int32_t m_firstLine = 0;  // table entry 0 is this line
     uint64_t m_bufferCapacity = 0;
     uint64_t m_bufferUsed = 0;
     int32_t m_maximumCells = 0;

@@ -45,6 +45,10 @@ uint16_t BuildCells(char16_t* text, size_t length, uint16_t* cells) {
     for (size_t i = 0; i < length; ++i) {
         const auto index = static_cast<uint16_t>(i);
         const char16_t c = text[i];
+        if (IsPlainAscii(c)) [[likely]] {
+            cells[count++] = index;
+            continue;
+        }
         int width = 1;
         if (!IsPlainAscii(c) && c != u'\n') {
             width = c < 0x20 ? 0 : CharWidth(c);

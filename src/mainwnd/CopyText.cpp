@@ -73,34 +73,9 @@ std::u16string PositionIndent(const CanPara& para, int position) {
     return indent;
 }
 
-// Counts the UTF-16 units written and stops at the limit.
-class CountingWriter {
-public:
-    CountingWriter(CopySink& sink, uint64_t byteLimit) : m_sink(sink), m_limit(byteLimit) {}
-
-    bool Append(std::u16string_view text) {
-        m_units += text.size();
-        return m_sink.Append(text);
-    }
-    bool EndLine() {
-        m_units += 2;
-        return m_sink.EndLine();
-    }
-    // Bytes with the terminator against the limit.
-    bool OverLimit() const { return m_limit != 0 && (m_units + 1) * 2 > m_limit; }
-    // Whether `units` more would pass the limit, before they are written.
-    bool WouldPass(uint64_t units) const {
-        return m_limit != 0 && (m_units + units + 1) * 2 > m_limit;
-    }
-
-private:
-    CopySink& m_sink;
-    uint64_t m_limit;
-    uint64_t m_units = 0;
-};
-
 std::u16string_view TitleOf(const CTessaryCan* converter, int block) {
-    if (converter == nullptr || converter->LineCount() == 0 || block < 0 || block >= kBlockCount) {
+    if (converter == nullptr || converter->LineCount() == 0 || block < 0 || block >= kBlockCount ||
+        converter->Record(0) == nullptr) {
         return {};
     }
     const std::u16string_view text = converter->Record(0)->TextView();
@@ -120,8 +95,8 @@ int PositionOfBlock(const CopyParams& params, int block) {
     return 0;
 }
 
-int WriteHeadingAndTitles(const DisplayLineTable& table, const CopyParams& params,
-                          CountingWriter& out) {
+template <class Out>
+int WriteHeadingAndTitles(const DisplayLineTable& table, const CopyParams& params, Out& out) {
     const CanPara& para = *params.para;
     const std::u16string_view demi = SlotText(para.TitleDemi);
     if (!params.heading.empty()) {
@@ -260,60 +235,90 @@ std::u16string CopyWordText(std::u16string_view itemText) {
     return std::u16string(itemText.substr(open, close - open + 1));
 }
 
-int BuildCopyText(const DisplayLineTable& table, const CopySpan& span, const CopyParams& params,
-                  CopySink& sink) {
-    const bool hasLines = span.IsValid() && span.lastLine < table.LineCount();
-    if (params.para == nullptr || (!hasLines && !params.linesOptional)) {
+CopyTextWriter::CopyTextWriter(const DisplayLineTable& table, const CopyParams& params,
+                               CopySink& sink)
+    : m_table(table), m_params(params), m_out(sink, params.byteLimit) {}
+
+int CopyTextWriter::WriteHeading() {
+    if (m_params.para == nullptr) {
         return kCopyOutOfMemory;
     }
-    const CanPara& para = *params.para;
-    CountingWriter out(sink, params.byteLimit);
+    const CanPara& para = *m_params.para;
     try {
-        if (const int result = WriteHeadingAndTitles(table, params, out); result != kCopyDone) {
+        if (const int result = WriteHeadingAndTitles(m_table, m_params, m_out);
+            result != kCopyDone) {
             return result;
         }
-        if (out.OverLimit()) {
+        if (m_out.OverLimit()) {
             return kCopyTooLarge;
         }
-        std::u16string indents[kBlockCount];
         for (int p = 0; p < kBlockCount; ++p) {
-            indents[p] = PositionIndent(para, p);
+            m_indents[p] = PositionIndent(para, p);
         }
-        const SearchCondition* rules = table.Source().conditions;
-        const int spcCnt = std::max(para.SpcCnt, 0);
-        std::u16string line;
-        int32_t markRecord = -1;
-        int mark = -1;
-        const int32_t last = hasLines ? span.lastLine : 0;
-        for (int32_t n = hasLines ? span.firstLine : 1; n <= last; ++n) {
-            const DisplayLine* entry = table.Line(n);
-            const std::u16string_view text = table.TextOf(entry);
-            line.clear();
-            if (!text.empty()) {
-                const MessageRecord* record = table.RecordOf(entry);
-                const int position = record != nullptr && record->Block < kBlockCount
-                                         ? PositionOfBlock(params, record->Block)
-                                         : 0;
-                line.append(indents[position]);
-                line.append(text);
-            }
-            // Marks belong to the record: match once for all of its lines.
-            if (entry->recordIndex != markRecord) {
-                markRecord = entry->recordIndex;
-                mark = rules != nullptr && markRecord >= 0 ? table.MarkIndex(entry) : -1;
-            }
-            if (mark >= 0 && mark < kBlockCount && !rules[mark].Mark().empty()) {
-                size_t skip = 0;
-                while (skip < line.size() && IsLeadingBlank(line[skip])) {
-                    ++skip;
-                }
-                line.replace(0, skip, MarkField(rules[mark].Mark(), spcCnt));
-            }
-            if (out.WouldPass(line.size() + 2)) {
-                return kCopyTooLarge;
-            }
-            if (!out.Append(line) || !out.EndLine()) {
+        m_spcCnt = std::max(para.SpcCnt, 0);
+        const SearchCondition* rules = m_table.Source().conditions;
+        for (int m = 0; m < kBlockCount && rules != nullptr; ++m) {
+            m_markFields[m] = MarkField(rules[m].Mark(), m_spcCnt);
+        }
+    } catch (const std::bad_alloc&) {
+        return kCopyOutOfMemory;
+    } catch (const std::length_error&) {
+        return kCopyOutOfMemory;
+    }
+    return kCopyDone;
+}
+
+int CopyTextWriter::WriteLine(const DisplayLine* entry) {
+    const std::u16string_view text = m_table.TextOf(entry);
+    const SearchCondition* rules = m_table.Source().conditions;
+    if (entry->recordIndex != m_markRecord) {
+        m_markRecord = entry->recordIndex;
+        m_mark = rules != nullptr && m_markRecord >= 0 ? m_table.MarkIndex(entry) : -1;
+    }
+    const bool marked = m_mark >= 0 && m_mark < kBlockCount && !rules[m_mark].Mark().empty();
+    std::u16string_view indent;
+    if (!text.empty()) {
+        const MessageRecord* record = m_table.RecordOf(entry);
+        const int position = record != nullptr && record->Block < kBlockCount
+                                 ? PositionOfBlock(m_params, record->Block)
+                                 : 0;
+        indent = m_indents[position];
+    }
+    if (!marked) {
+        // Indent and text go to the sink as they are: no line is put together.
+        if (m_out.WouldPass(indent.size() + text.size() + 2)) {
+            return kCopyTooLarge;
+        }
+        if ((!indent.empty() && !m_out.Append(indent)) || !m_out.Append(text) || !m_out.EndLine()) {
+            return kCopyOutOfMemory;
+        }
+        return kCopyDone;
+    }
+    m_line.assign(indent);
+    m_line.append(text);
+    size_t skip = 0;
+    while (skip < m_line.size() && IsLeadingBlank(m_line[skip])) {
+        ++skip;
+    }
+    m_line.replace(0, skip, m_markFields[m_mark]);
+    if (m_out.WouldPass(m_line.size() + 2)) {
+        return kCopyTooLarge;
+    }
+    if (!m_out.Append(m_line) || !m_out.EndLine()) {
+        return kCopyOutOfMemory;
+    }
+    return kCopyDone;
+}
+
+int CopyTextWriter::WriteLines(int32_t first, int32_t last) {
+    try {
+        for (int32_t n = first; n <= last; ++n) {
+            const DisplayLine* entry = m_table.Line(n);
+            if (entry == nullptr) {
                 return kCopyOutOfMemory;
+            }
+            if (const int result = WriteLine(entry); result != kCopyDone) {
+                return result;
             }
         }
     } catch (const std::bad_alloc&) {
@@ -322,6 +327,19 @@ int BuildCopyText(const DisplayLineTable& table, const CopySpan& span, const Cop
         return kCopyOutOfMemory;
     }
     return kCopyDone;
+}
+
+int BuildCopyText(const DisplayLineTable& table, const CopySpan& span, const CopyParams& params,
+                  CopySink& sink) {
+    const bool hasLines = span.IsValid() && span.lastLine < table.LineCount();
+    if (params.para == nullptr || (!hasLines && !params.linesOptional)) {
+        return kCopyOutOfMemory;
+    }
+    CopyTextWriter writer(table, params, sink);
+    if (const int result = writer.WriteHeading(); result != kCopyDone) {
+        return result;
+    }
+    return hasLines ? writer.WriteLines(span.firstLine, span.lastLine) : kCopyDone;
 }
 
 CopyOutcome CopyRange(const DisplayLineTable& table, int32_t selectionLine, int32_t currentLine,

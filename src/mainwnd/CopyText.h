@@ -75,6 +75,57 @@ struct CopyParams {
     bool linesOptional = false;
 };
 
+// Writes the copy text piece by piece: the heading and block titles once, then runs of display
+// lines in order. The range copy writes a span of a finished table; tessarydump writes each
+// record's lines as soon as they are laid out. Results as BuildCopyText's.
+class CopyTextWriter {
+public:
+    // `params.para` must be set; the table, params and sink must outlive the writer.
+    CopyTextWriter(const DisplayLineTable& table, const CopyParams& params, CopySink& sink);
+    int WriteHeading();
+    // Lines first to last (inclusive, all held by the table).
+    int WriteLines(int32_t first, int32_t last);
+
+private:
+    class Counter {
+    public:
+        Counter(CopySink& sink, uint64_t byteLimit) : m_sink(sink), m_limit(byteLimit) {}
+        bool Append(std::u16string_view text) {
+            m_units += text.size();
+            return m_sink.Append(text);
+        }
+        bool EndLine() {
+            m_units += 2;
+            return m_sink.EndLine();
+        }
+        // Bytes with the terminator against the limit.
+        bool OverLimit() const { return m_limit != 0 && (m_units + 1) * 2 > m_limit; }
+        // Whether `units` more would pass the limit, before they are written.
+        bool WouldPass(uint64_t units) const {
+            return m_limit != 0 && (m_units + units + 1) * 2 > m_limit;
+        }
+
+    private:
+        CopySink& m_sink;
+        uint64_t m_limit;
+        uint64_t m_units = 0;
+    };
+
+    int WriteLine(const DisplayLine* entry);
+
+    const DisplayLineTable& m_table;
+    const CopyParams& m_params;
+    Counter m_out;
+    std::u16string m_indents[kBlockCount];
+    std::u16string m_line;
+    int m_spcCnt = 0;
+    // Marks belong to the record: matched once for all of its lines.
+    int32_t m_markRecord = -1;
+    int m_mark = -1;
+    // The mark field as it replaces a line's leading blanks, per rule.
+    std::u16string m_markFields[kBlockCount];
+};
+
 // Heading, block titles and the lines of the span: kCopyDone, kCopyTooLarge or
 // kCopyOutOfMemory (also when the sink fails). Highlight marks come from the table's source.
 int BuildCopyText(const DisplayLineTable& table, const CopySpan& span, const CopyParams& params,

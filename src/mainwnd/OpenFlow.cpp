@@ -239,9 +239,8 @@ int32_t OpenFlow::Convert(CTessaryCan& converter, std::u16string_view title,
     return result;
 }
 
-bool OpenFlow::ApplyEndTimeBase(CTessaryCan& converter) {
-    const int64_t base =
-        BaseOffsetFromEndTime(converter.EndTime(), converter.Elapsed(), converter.StartTime());
+bool OpenFlow::ApplyEndTimeBase(CTessaryCan& converter, int64_t elapsed) {
+    const int64_t base = BaseOffsetFromEndTime(converter.EndTime(), elapsed, converter.StartTime());
     if (!converter.SetBaseTime(base)) {
         return false;
     }
@@ -328,7 +327,8 @@ int32_t OpenFlow::Run(bool newFile, int lineChoice, const PathString& path) {
         m_converter = std::move(fresh);
         m_loadedPath = path;
         m_host->UpdateState(WindowState::kLoaded);
-        secondPass = NeedsTwoPasses(*m_converter) && ApplyEndTimeBase(*m_converter);
+        secondPass =
+            NeedsTwoPasses(*m_converter) && ApplyEndTimeBase(*m_converter, m_converter->Elapsed());
     }
     if (panesWereVisible) {
         m_host->ShowPanes();

@@ -117,6 +117,9 @@ public:
     void SetRunning(bool running) { m_running = running; }
     // Whether the loaded file needs a second pass (a ring file with the base from its end).
     static bool NeedsTwoPasses(const CTessaryCan& converter);
+    // The base of such a file from its end time and the sum of its record times (`elapsed`, as
+    // a whole pass over it counts it); false when the base cannot be set.
+    static bool ApplyEndTimeBase(CTessaryCan& converter, int64_t elapsed);
 
 private:
     int32_t Run(bool newFile, int lineChoice, const PathString& path);
@@ -126,7 +129,6 @@ private:
     int32_t Convert(CTessaryCan& converter, std::u16string_view title, std::u16string_view subtitle,
                     std::u16string& text);
     void ReleaseTable(WindowState mode);
-    bool ApplyEndTimeBase(CTessaryCan& converter);
 
     CanPara* m_para;
     DisplayLineTable* m_table;

@@ -1,6 +1,7 @@
 #include "platform/Utf.h"
 
 #include <cstdint>
+#include <cstring>
 
 namespace tessary {
 
@@ -8,42 +9,65 @@ namespace {
 
 constexpr char16_t kReplacement = 0xFFFD;
 
-void AppendUtf8(std::string& out, uint32_t c) {
-    if (c < 0x80) {
-        out += static_cast<char>(c);
-    } else if (c < 0x800) {
-        out += static_cast<char>(0xC0 | (c >> 6));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-        out += static_cast<char>(0xE0 | (c >> 12));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (c >> 18));
-        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
+}  // namespace
+
+char* EncodeUtf8(std::u16string_view text, char* out) {
+    const char16_t* p = text.data();
+    const char16_t* const end = p + text.size();
+    while (p < end) {
+        // Decoded text is mostly ASCII: copy runs of it four units at a time.
+        while (end - p >= 4) {
+            uint64_t four;
+            std::memcpy(&four, p, sizeof four);
+            if ((four & 0xFF80FF80FF80FF80u) != 0) {
+                break;
+            }
+            out[0] = static_cast<char>(p[0]);
+            out[1] = static_cast<char>(p[1]);
+            out[2] = static_cast<char>(p[2]);
+            out[3] = static_cast<char>(p[3]);
+            out += 4;
+            p += 4;
+        }
+        if (p == end) {
+            break;
+        }
+        uint32_t c = *p++;
+        if (c < 0x80) {
+            *out++ = static_cast<char>(c);
+        } else if (c < 0x800) {
+            *out++ = static_cast<char>(0xC0 | (c >> 6));
+            *out++ = static_cast<char>(0x80 | (c & 0x3F));
+        } else if (c < 0xD800 || c >= 0xE000) {
+            *out++ = static_cast<char>(0xE0 | (c >> 12));
+            *out++ = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+            *out++ = static_cast<char>(0x80 | (c & 0x3F));
+        } else if (c < 0xDC00 && p < end && *p >= 0xDC00 && *p < 0xE000) {
+            // A pair: four bytes for two units, within the room of six.
+            c = 0x10000 + ((c - 0xD800) << 10) + (*p++ - 0xDC00);
+            *out++ = static_cast<char>(0xF0 | (c >> 18));
+            *out++ = static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+            *out++ = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+            *out++ = static_cast<char>(0x80 | (c & 0x3F));
+        } else {
+            *out++ = static_cast<char>(0xEF);  // U+FFFD
+            *out++ = static_cast<char>(0xBF);
+            *out++ = static_cast<char>(0xBD);
+        }
     }
+    return out;
 }
 
-}  // namespace
+void AppendUtf8(std::string& out, std::u16string_view text) {
+    const size_t at = out.size();
+    out.resize(at + 3 * text.size());
+    char* end = EncodeUtf8(text, out.data() + at);
+    out.resize(static_cast<size_t>(end - out.data()));
+}
 
 std::string Utf8(std::u16string_view text) {
     std::string out;
-    out.reserve(text.size());
-    for (size_t i = 0; i < text.size(); ++i) {
-        uint32_t c = text[i];
-        if (c >= 0xD800 && c < 0xE000) {
-            if (c < 0xDC00 && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
-                text[i + 1] < 0xE000) {
-                c = 0x10000 + ((c - 0xD800) << 10) + (text[i + 1] - 0xDC00);
-                ++i;
-            } else {
-                c = kReplacement;
-            }
-        }
-        AppendUtf8(out, c);
-    }
+    AppendUtf8(out, text);
     return out;
 }
 

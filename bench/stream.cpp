@@ -1,0 +1,217 @@
+// tessarydump as whole processes on a log of mixed traffic (300,000 records: many calls with
+// long element rows, out-of-scope frames, prefixes, noise) and on a 1 GB log: records per
+// second and peak resident memory of the text, --jsonl, --search and --call outputs, written
+// to /dev/null. Usage: bench_stream [MIXED_LOG [BIG_LOG]]; logs not given are written by
+// insloggen into the temporary folder first (the 1 GB one takes a while) and removed after.
+// Set BENCH_STREAM_SKIP_BIG=1 to measure the mixed log alone.
+#include <fcntl.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "BenchLog.h"
+#include "logfile/CTessaryData.h"
+#include "logfile/InsLogFormat.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// The figures of the table-built tessarydump this stream replaced, measured on this machine
+// with the same mixed log (seed 16): the whole log's line store and display line table.
+struct Before {
+    const char* mode;
+    double seconds;
+    double peakMb;
+};
+constexpr Before kBeforeMixed[] = {
+    {"text", 0.87, 289.4},
+    {"jsonl", 1.22, 289.3},
+    {"search", 0.88, 329.9},
+    {"call", 0.62, 289.3},
+};
+
+constexpr const char* kMixedOptions =
+    "--quiet --seed 16 --records 300000 --call-interval 300ms --poll-interval 2s "
+    "--odd-frames 150 --prefix 150 --noise 20 --stray-marks 10 --fill 10 --bad-fcs 5";
+
+struct Run {
+    bool ok = false;
+    double seconds = 0;
+    double peakMb = 0;
+};
+
+// Runs tessarydump with `args`, stdout to `outPath`; wall time and the child's peak RSS.
+Run RunDump(const std::vector<std::string>& args, const char* outPath) {
+    Run run;
+    const auto start = Clock::now();
+    const pid_t pid = fork();
+    if (pid < 0) {
+        return run;
+    }
+    if (pid == 0) {
+        const int out = open(outPath, O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        const int null = open("/dev/null", O_WRONLY);
+        if (out < 0 || null < 0) {
+            _exit(127);
+        }
+        dup2(out, STDOUT_FILENO);
+        dup2(null, STDERR_FILENO);
+        std::vector<char*> argv;
+        std::string program = TESSARY_DUMP;
+        argv.push_back(program.data());
+        std::vector<std::string> copies = args;
+        for (std::string& arg : copies) {
+            argv.push_back(arg.data());
+        }
+        argv.push_back(nullptr);
+        execv(program.c_str(), argv.data());
+        _exit(127);
+    }
+    int status = 0;
+    rusage usage{};
+    if (wait4(pid, &status, 0, &usage) != pid) {
+        return run;
+    }
+    run.seconds = std::chrono::duration<double>(Clock::now() - start).count();
+    run.peakMb = static_cast<double>(usage.ru_maxrss) / 1024.0;
+    run.ok = WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    return run;
+}
+
+// Message records of the log (records passed on and warnings), counted by a plain walk.
+uint64_t CountRecords(const std::string& path) {
+    uint8_t option = 0;
+    tessary::CTessaryData reader(path, &option);
+    struct Count {
+        uint64_t calls = 0;
+    } count;
+    const auto onRecord = [](tessary::CTessaryData*, uint8_t*, void* user) -> int32_t {
+        ++static_cast<Count*>(user)->calls;
+        return 0;
+    };
+    if (reader.Start(onRecord, &count, nullptr) != 0) {
+        return 0;
+    }
+    reader.WaitForWalk();
+    // The first call announces the walk; the title record stands for it.
+    return count.calls + static_cast<uint64_t>(reader.WarningCounter());
+}
+
+// The index number of a SETUP with a channel from the middle of the log.
+std::string MiddleSetupId(const std::string& path) {
+    const char* ids = "/tmp/bench_stream_setups.jsonl";
+    if (!RunDump({"--default-settings", "--jsonl", "--search", "<-呼設定->", path}, ids).ok) {
+        return "0";
+    }
+    std::ifstream in(ids);
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(in, line);) {
+        if (line.find("\"code\":5,") != std::string::npos &&
+            line.find("CH=") != std::string::npos) {
+            lines.push_back(line);
+        }
+    }
+    std::remove(ids);
+    if (lines.empty()) {
+        return "0";
+    }
+    const std::string& line = lines[lines.size() / 2];
+    const size_t at = line.find("\"id\":");
+    return at == std::string::npos ? "0" : line.substr(at + 5, line.find(',', at) - at - 5);
+}
+
+void Measure(const char* title, const std::string& path, const Before* before) {
+    const uint64_t records = CountRecords(path);
+    std::ifstream file(path, std::ios::binary | std::ios::ate);
+    const double megabytes = static_cast<double>(file.tellg()) / (1024.0 * 1024.0);
+    std::printf("\n%s: %s\n  %.1f MiB, %llu message records\n", title, path.c_str(), megabytes,
+                static_cast<unsigned long long>(records));
+    const std::string call = MiddleSetupId(path);
+    struct Mode {
+        const char* name;
+        std::vector<std::string> args;
+    };
+    const Mode modes[] = {
+        {"text", {}},
+        {"jsonl", {"--jsonl"}},
+        {"search", {"--search", "<呼設定>"}},
+        {"call", {"--call", call}},
+    };
+    std::printf("  %-8s %9s %12s %10s", "mode", "seconds", "records/s", "peak MB");
+    if (before != nullptr) {
+        std::printf("   | before: %7s %12s %10s", "seconds", "records/s", "peak MB");
+    }
+    std::printf("\n");
+    for (size_t m = 0; m < std::size(modes); ++m) {
+        std::vector<std::string> args = {"--default-settings"};
+        args.insert(args.end(), modes[m].args.begin(), modes[m].args.end());
+        args.push_back(path);
+        // The faster of two runs: the machine is shared.
+        Run best;
+        for (int attempt = 0; attempt < 2; ++attempt) {
+            const Run run = RunDump(args, "/dev/null");
+            if (run.ok && (!best.ok || run.seconds < best.seconds)) {
+                best = run;
+            }
+        }
+        if (!best.ok) {
+            std::printf("  %-8s failed\n", modes[m].name);
+            continue;
+        }
+        std::printf("  %-8s %9.3f %12.0f %10.1f", modes[m].name, best.seconds,
+                    static_cast<double>(records) / best.seconds, best.peakMb);
+        if (before != nullptr) {
+            std::printf("   |         %7.2f %12.0f %10.1f", before[m].seconds,
+                        static_cast<double>(records) / before[m].seconds, before[m].peakMb);
+        }
+        std::printf("\n");
+        std::fflush(stdout);
+    }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const bool ownMixed = argc < 2;
+    const std::string mixed =
+        ownMixed ? tessary::bench::WriteBenchLog("bench_stream_mixed", kMixedOptions) : argv[1];
+    if (mixed.empty()) {
+        return 1;
+    }
+    std::printf(
+        "targets: text >= 1,000,000 records/s and jsonl >= 700,000 records/s on the mixed "
+        "log; peak <= 64 MB in every mode on 1 GB\n");
+    Measure("mixed traffic", mixed, ownMixed ? kBeforeMixed : nullptr);
+    if (ownMixed) {
+        std::remove(mixed.c_str());
+    }
+    const char* skip = std::getenv("BENCH_STREAM_SKIP_BIG");
+    if (skip != nullptr && std::string(skip) == "1") {
+        return 0;
+    }
+    const bool ownBig = argc < 3;
+    const std::string big =
+        ownBig ? tessary::bench::WriteBenchLog(
+                     "bench_stream_1g",
+                     "--quiet --seed 17 --size 1G --call-interval 300ms --poll-interval 2s "
+                     "--odd-frames 150 --prefix 150 --noise 20 --stray-marks 10 --fill 10 "
+                     "--bad-fcs 5")
+               : argv[2];
+    if (big.empty()) {
+        return 1;
+    }
+    // The table-built output needed about 37 bytes per byte of log: some 37 GB for this one.
+    Measure("1 GB log", big, nullptr);
+    if (ownBig) {
+        std::remove(big.c_str());
+    }
+    return 0;
+}
