@@ -112,8 +112,7 @@ char* PutJsonString(char* out, std::u16string_view text) {
 char* PutRecordDateTime(char* out, int64_t baseTime, int64_t ms) {
     int64_t ticks = 0;
     SystemTime time{};
-    if (baseTime == 0 || __builtin_mul_overflow(ms, kTicksPerMs, &ticks) ||
-        __builtin_add_overflow(baseTime, ticks, &ticks) || !TicksToSystemTime(ticks, time)) {
+    if (baseTime == 0 || !AddMsToTicks(baseTime, ms, ticks) || !TicksToSystemTime(ticks, time)) {
         return nullptr;
     }
     out = PutDigits(out, time.year, 4);

@@ -45,7 +45,7 @@ int32_t CheckRecord(CTessaryData*, uint8_t* record, void* user) {
 
 }  // namespace
 
-LogCheck CheckLog(const std::string& path, int line, uint8_t optionByte) {
+LogCheck CheckLog(const std::string& path, int line, uint8_t optionByte, bool everyKind) {
     LogCheck check;
     uint8_t option = static_cast<uint8_t>(optionByte & ~kFlag0LineSelectMask);
     CTessaryData reader(path, &option);
@@ -53,10 +53,11 @@ LogCheck CheckLog(const std::string& path, int line, uint8_t optionByte) {
         return check;
     }
     const uint8_t dataKind = reader.Header().dataKind;
-    if (dataKind == kDataKindIns64Bulk) {
-        check.lineBits = static_cast<uint8_t>((line == 2 ? 1 : 0) << kFlag0LineSelectShift);
-    } else if (dataKind != kDataKindInsSingle) {
+    if (dataKind != kDataKindIns64Bulk && dataKind != kDataKindInsSingle) {
         return check;
+    }
+    if (dataKind == kDataKindIns64Bulk || everyKind) {
+        check.lineBits = static_cast<uint8_t>((line == 2 ? 1 : 0) << kFlag0LineSelectShift);
     }
     option |= check.lineBits;
     CheckState state;

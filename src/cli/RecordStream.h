@@ -21,8 +21,9 @@ struct LogCheck {
     int64_t elapsed = 0;   // the sum of the record times (the base of a two-pass ring)
 };
 
-// `line`: 1 or 2 (INS64 bulk logs). `optionByte`: flag byte 0 of the settings.
-LogCheck CheckLog(const std::string& path, int line, uint8_t optionByte);
+// `line`: 1 or 2 (INS64 bulk logs; with `everyKind` for logs of every data kind, as the pcapng
+// export selects it). `optionByte`: flag byte 0 of the settings.
+LogCheck CheckLog(const std::string& path, int line, uint8_t optionByte, bool everyKind = false);
 
 // Takes the records of a stream in file order, on the pass's worker thread.
 class RecordConsumer {

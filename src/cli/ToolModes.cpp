@@ -3,7 +3,10 @@
 #include <string>
 
 #include "cli/Modes.h"
+#include "cli/PcapStream.h"
+#include "cli/RecordStream.h"
 #include "decode/CanPara.h"
+#include "logfile/Status.h"
 #include "platform/Utf.h"
 #include "tools/DivideRun.h"
 #include "tools/HeaderText.h"
@@ -35,6 +38,32 @@ int WriteOrFail(CliSession& session, std::u16string_view text) {
     if (!WriteToolText(session, text)) {
         session.PrintError("tessarydump: cannot write the output");
         return kExitConversion;
+    }
+    return kExitDone;
+}
+
+int StreamPcap(CliSession& session, const LogCheck& check) {
+    const std::string& out = session.Options().pcapOut;
+    PcapConsumer consumer;
+    if (!consumer.Open(out)) {
+        session.PrintError("tessarydump: cannot write " + out +
+                           " (Error = " + std::to_string(consumer.Error()) + ")");
+        return kExitConversion;
+    }
+    RecordStream stream(session.Options().file, &session.Para(), check);
+    SyncPassProgress progress;
+    const int32_t status = stream.Run(consumer, progress);
+    if (!consumer.Close() || status == kStatusWriteError) {
+        session.PrintError("tessarydump: cannot write " + out +
+                           " (Error = " + std::to_string(consumer.Error()) + ")");
+        return kExitConversion;
+    }
+    if (status != kStatusDone) {
+        const uint32_t error =
+            consumer.ReadError() != 0 ? consumer.ReadError() : stream.Converter().LastError();
+        session.PrintError(
+            "tessarydump: the log cannot be exported (Error = " + std::to_string(error) + ")");
+        return status == kStatusReadError ? kExitCannotOpen : kExitConversion;
     }
     return kExitDone;
 }
@@ -82,6 +111,13 @@ int RunDivideMode(CliSession& session) {
 
 int RunPcapMode(CliSession& session) {
     CanPara& para = session.Para();
+    // A log that converts is exported as a stream; any other goes the way that names its
+    // failure.
+    const LogCheck check =
+        CheckLog(session.Options().file, session.Options().line, para.Flag[0], true);
+    if (check.streamable) {
+        return StreamPcap(session, check);
+    }
     // The line of an INS64 bulk log, as the open flow would set it.
     para.Flag[0] =
         static_cast<uint8_t>((para.Flag[0] & ~0x0C) | (session.Options().line == 2 ? 0x04 : 0x00));

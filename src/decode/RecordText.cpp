@@ -6,6 +6,7 @@
 #include "decode/Fcs16.h"
 #include "logfile/InsLogFormat.h"
 #include "logfile/LogTime.h"
+#include "platform/TimeMath.h"
 
 namespace tessary {
 
@@ -102,9 +103,7 @@ size_t CachedRecordTime(int64_t baseTime, int64_t recordMs, unsigned dateFormat,
                         char16_t (&out)[kRecordTimeMaxChars + 1]) {
     thread_local TimeCache cache;
     int64_t ticks = 0;
-    const bool keyed = baseTime > 0 && recordMs >= 0 &&
-                       !__builtin_mul_overflow(recordMs, int64_t{10000}, &ticks) &&
-                       !__builtin_add_overflow(baseTime, ticks, &ticks);
+    const bool keyed = baseTime > 0 && recordMs >= 0 && AddMsToTicks(baseTime, recordMs, ticks);
     const int64_t second = keyed ? ticks / kTicksPerSecond : -1;
     const auto ms = static_cast<unsigned>(ticks / 10000 % 1000);
     if (keyed && cache.msAt >= 0 && cache.second == second && cache.baseTime == baseTime &&
