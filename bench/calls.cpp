@@ -1,6 +1,8 @@
 // The call list over a log of millions of records: the tracker's one walk over the stored
 // message records, as the call list window makes it after an open (on the user-interface
 // thread), and the rows tessarydump --calls writes from it.
+#include <time.h>
+
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -18,6 +20,14 @@ double Seconds(Clock::time_point start) {
     return std::chrono::duration<double>(Clock::now() - start).count();
 }
 
+// CPU time of this thread: on a machine shared with other work the wall time overstates what
+// the list costs.
+double ThreadSeconds() {
+    timespec now{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) / 1e9;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -29,20 +39,24 @@ int main(int argc, char** argv) {
     const tessary::CTessaryCan& converter = *bench.converter;
     constexpr int kRuns = 3;
     double best = 0;
+    double bestCpu = 0;
     size_t count = 0;
     for (int run = 0; run < kRuns; ++run) {
         const auto start = Clock::now();
+        const double cpuStart = ThreadSeconds();
         const std::vector<tessary::calls::CallInfo> calls =
             tessary::calls::BuildCallList(converter);
         const double seconds = Seconds(start);
+        const double cpu = ThreadSeconds() - cpuStart;
         best = run == 0 || seconds < best ? seconds : best;
+        bestCpu = run == 0 || cpu < bestCpu ? cpu : bestCpu;
         count = calls.size();
-        std::printf("call list: %zu calls from %u records in %.3f s (%.1f M records/s)\n",
-                    calls.size(), converter.LineCount(), seconds,
-                    converter.LineCount() / seconds / 1e6);
+        std::printf(
+            "call list: %zu calls from %u records in %.3f s wall, %.3f s CPU (%.1f M records/s)\n",
+            calls.size(), converter.LineCount(), seconds, cpu, converter.LineCount() / cpu / 1e6);
     }
-    std::printf("best: %.3f s for %u records, %zu calls (the window allows 1 s)\n", best,
-                converter.LineCount(), count);
+    std::printf("best: %.3f s wall, %.3f s CPU for %u records, %zu calls (the window allows 1 s)\n",
+                best, bestCpu, converter.LineCount(), count);
 
     // The rows as the CLI streams them (to /dev/null: the tracker and the formatting only).
     std::FILE* sink = std::fopen("/dev/null", "wb");

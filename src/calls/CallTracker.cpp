@@ -225,7 +225,7 @@ void CallTracker::Add(const MessageRecord& record) {
             }
             State& state = *StateAt(number);
             if (!state.completed && state.setupHash == hash) {
-                Update(number, record, message);  // sent again (T303): the same call
+                Update(number, record, message, hash);  // sent again (T303): the same call
                 return;
             }
             if (!state.completed) {
@@ -242,7 +242,7 @@ void CallTracker::Add(const MessageRecord& record) {
         return;
     }
     // A resumed call takes the call reference, whichever call had it before.
-    if (type == kResume && Resume(record, message, key)) {
+    if (type == kResume && Resume(record, message, key, hash)) {
         if (number >= 0) {
             m_previous[key] = number;
         }
@@ -255,7 +255,7 @@ void CallTracker::Add(const MessageRecord& record) {
     if (previous != m_previous.end() && IsCopy(previous->second, hash, record)) {
         return;
     }
-    Update(number, record, message);
+    Update(number, record, message, hash);
 }
 
 void CallTracker::StartCall(const MessageRecord& record, const RecordMessage& message,
@@ -278,14 +278,18 @@ void CallTracker::StartCall(const MessageRecord& record, const RecordMessage& me
     state.key = key;
     state.keyHeld = true;
     m_keys[key] = number;
-    Update(number, record, message);
+    if (m_unfinished.size() >= m_compactAt) {
+        CompactUnfinished();
+        m_compactAt = 2 * m_unfinished.size() + 64;
+    }
+    m_unfinished.push_back(number);
+    Update(number, record, message, hash);
 }
 
-void CallTracker::Update(int64_t number, const MessageRecord& record,
-                         const RecordMessage& message) {
+void CallTracker::Update(int64_t number, const MessageRecord& record, const RecordMessage& message,
+                         uint64_t hash) {
     CallInfo& call = *CallAt(number);
     State& state = *StateAt(number);
-    const uint64_t hash = HashBytes(message.Message(), message.MessageLength());
     Remember(state, hash, record);
     call.records.push_back(record.Index);
     call.lastMs = std::max<int64_t>(call.lastMs, record.Time);
@@ -309,15 +313,19 @@ void CallTracker::Update(int64_t number, const MessageRecord& record,
         message.tei != state.responderTei) {
         return;
     }
-    TextBuilder text;
+    TextBuilder& text = m_text;
     const Elements elements = ElementsOf(message);
 
-    if (type == kSetup || type == kCallProceeding || type == kAlerting || type == kConnect) {
+    const bool setupChannelDue = type == kSetup && call.setupChannel.empty();
+    const bool networkChannelDue =
+        fromNetwork && !state.networkChannel &&
+        (type == kSetup || type == kCallProceeding || type == kAlerting || type == kConnect);
+    if (setupChannelDue || networkChannelDue) {
         const std::u16string channel = ChannelText(elements, text);
-        if (type == kSetup && call.setupChannel.empty()) {
+        if (setupChannelDue) {
             call.setupChannel = channel;
         }
-        if (!channel.empty() && fromNetwork && !state.networkChannel) {
+        if (networkChannelDue && !channel.empty()) {
             call.channel = channel;
             state.networkChannel = true;
         }
@@ -424,6 +432,13 @@ void CallTracker::Clear(CallInfo& call, State& state, bool fromNetwork, int64_t 
     }
 }
 
+void CallTracker::CompactUnfinished() {
+    std::erase_if(m_unfinished, [this](int64_t number) {
+        const State* state = StateAt(number);
+        return state == nullptr || state->completed;
+    });
+}
+
 void CallTracker::Complete(int64_t number, int64_t timeMs) {
     State& state = *StateAt(number);
     if (!state.completed) {
@@ -438,12 +453,12 @@ void CallTracker::Restart(const MessageRecord& record, const RecordMessage& mess
     const uint8_t* indicator = FindFirst(elements, kIeRestartIndicator, total);
     // Class 0 names channels; 6 (one interface) and 7 (all interfaces) take every channel.
     const bool everything = indicator == nullptr || total < 3 || (indicator[2] & 0x07) != 0;
-    TextBuilder text;
-    const std::vector<int> channels = ChannelNumbers(ChannelText(elements, text));
-    for (size_t i = 0; i < m_calls.size(); ++i) {
-        CallInfo& call = m_calls[i];
-        State& state = m_states[i];
-        if (state.completed || call.setupIndex > record.Index) {
+    const std::vector<int> channels = ChannelNumbers(ChannelText(elements, m_text));
+    CompactUnfinished();
+    for (const int64_t number : m_unfinished) {
+        CallInfo& call = *CallAt(number);
+        State& state = *StateAt(number);
+        if (state.completed) {
             continue;
         }
         const bool named =
@@ -452,12 +467,13 @@ void CallTracker::Restart(const MessageRecord& record, const RecordMessage& mess
             call.records.push_back(record.Index);
             call.lastMs = std::max<int64_t>(call.lastMs, record.Time);
             Clear(call, state, message.fromNetwork, record.Time);
-            Complete(m_first + static_cast<int64_t>(i), record.Time);
+            Complete(number, record.Time);
         }
     }
 }
 
-bool CallTracker::Resume(const MessageRecord& record, const RecordMessage& message, uint64_t key) {
+bool CallTracker::Resume(const MessageRecord& record, const RecordMessage& message, uint64_t key,
+                         uint64_t hash) {
     const Elements elements = ElementsOf(message);
     int32_t total = 0;
     const uint8_t* id = FindFirst(elements, kIeCallIdentity, total);
@@ -471,8 +487,9 @@ bool CallTracker::Resume(const MessageRecord& record, const RecordMessage& messa
     const bool incoming = (key & kKeyIncoming) != 0;
     int64_t match = -1;
     int best = 0;
-    for (size_t i = 0; i < m_states.size(); ++i) {
-        const State& state = m_states[i];
+    CompactUnfinished();
+    for (const int64_t number : m_unfinished) {
+        const State& state = *StateAt(number);
         if (!state.suspended || state.completed) {
             continue;
         }
@@ -480,24 +497,24 @@ bool CallTracker::Resume(const MessageRecord& record, const RecordMessage& messa
         if (score == 0) {
             continue;
         }
-        if (m_calls[i].incoming == incoming) {
+        if (CallAt(number)->incoming == incoming) {
             score += 2;
         }
         if (score > best) {
             best = score;
-            match = static_cast<int64_t>(i);
+            match = number;
         }
     }
     if (match < 0) {
         return false;
     }
-    const int64_t number = m_first + match;
-    State& state = m_states[static_cast<size_t>(match)];
+    const int64_t number = match;
+    State& state = *StateAt(number);
     state.suspended = false;
     state.key = key;
     state.keyHeld = true;
     m_keys[key] = number;
-    Update(number, record, message);
+    Update(number, record, message, hash);
     return true;
 }
 

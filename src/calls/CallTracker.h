@@ -18,6 +18,7 @@
 #include "calls/CallInfo.h"
 #include "calls/RecordFrame.h"
 #include "decode/MessageRecord.h"
+#include "decode/TextBuilder.h"
 
 namespace tessary::calls {
 
@@ -73,13 +74,17 @@ private:
 
     void StartCall(const MessageRecord& record, const RecordMessage& message, uint64_t hash,
                    uint64_t key);
-    void Update(int64_t number, const MessageRecord& record, const RecordMessage& message);
+    void Update(int64_t number, const MessageRecord& record, const RecordMessage& message,
+                uint64_t hash);
     // A clearing event: the first one fixes how the call ended.
     void Clear(CallInfo& call, State& state, bool fromNetwork, int64_t timeMs);
     void Complete(int64_t number, int64_t timeMs);
+    // Drops the finished and the handed-over calls from m_unfinished.
+    void CompactUnfinished();
     void Restart(const MessageRecord& record, const RecordMessage& message);
     // False when no suspended call waits for this RESUME.
-    bool Resume(const MessageRecord& record, const RecordMessage& message, uint64_t key);
+    bool Resume(const MessageRecord& record, const RecordMessage& message, uint64_t key,
+                uint64_t hash);
     void Flush(int64_t nowMs, bool all);
 
     uint8_t m_line;
@@ -89,7 +94,10 @@ private:
     int64_t m_first = 0;  // call number of m_calls.front()
     std::unordered_map<uint64_t, int64_t> m_keys;
     std::unordered_map<uint64_t, int64_t> m_previous;  // the call a key belonged to before
+    std::vector<int64_t> m_unfinished;  // numbers of the calls not over yet (and a few that are)
+    size_t m_compactAt = 64;
     RecordMessage m_message;
+    TextBuilder m_text;
 };
 
 }  // namespace tessary::calls
