@@ -11,6 +11,7 @@
 #include <algorithm>
 
 #include "display/CPaneFrame.h"
+#include "display/CellWord.h"
 #include "platform/QtText.h"
 
 namespace tessary {
@@ -20,7 +21,6 @@ namespace {
 constexpr int kClassSelection = 13;
 constexpr int kClassSearchHit = 14;
 constexpr int kClassFirstRule = 5;
-constexpr uint16_t kCellHalves = kCellLeftHalf | kCellRightHalf;
 
 int FloorDiv(int a, int b) {
     return a >= 0 ? a / b : -((-a + b - 1) / b);
@@ -28,16 +28,6 @@ int FloorDiv(int a, int b) {
 
 int CeilDiv(int a, int b) {
     return a >= 0 ? (a + b - 1) / b : -((-a) / b);
-}
-
-bool IsSingleBlank(uint16_t cell, std::u16string_view text) {
-    const size_t index = cell & kCellCharMask;
-    return (cell & kCellHalves) == 0 && index < text.size() && text[index] == u' ';
-}
-
-bool IsHexOrBlank(char16_t c) {
-    return c == u' ' || (c >= u'0' && c <= u'9') || (c >= u'A' && c <= u'F') ||
-           (c >= u'a' && c <= u'f');
 }
 
 }  // namespace
@@ -597,63 +587,10 @@ QString CPaneWnd::WordAt(int x, int y) const {
     }
     const DisplayLineTable& table = m_frame->Table();
     const DisplayLine* line = table.Line(LineNumberAt(y));
-    const std::u16string_view text = table.TextOf(line);
-    if (line == nullptr || text.empty() || m_shownBlock < 0 || m_shownBlock >= kPartCount) {
+    if (line == nullptr) {
         return {};
     }
-    const BlockPart part = line->parts[m_shownBlock];
-    if (part.count == 0 || part.start >= line->cellCount) {
-        return {};
-    }
-    const int count = std::min<int>(part.count, line->cellCount - part.start);
-    const int column = ColumnAt(x);
-    if (column < 0 || column >= count) {
-        return {};
-    }
-    const uint16_t* cells = line->Cells() + part.start;
-    const auto charOf = [&](int i) { return text[cells[i] & kCellCharMask]; };
-    for (int i = 0; i < count; ++i) {
-        if ((cells[i] & kCellCharMask) >= text.size()) {
-            return {};
-        }
-    }
-
-    // A part made only of hex digits and blanks (a dump line) is taken whole.
-    QString collected;
-    bool hexPart = true;
-    for (int i = 0; i < count; ++i) {
-        if ((cells[i] & kCellHalves) != 0) {
-            break;
-        }
-        const char16_t c = charOf(i);
-        if (!IsHexOrBlank(c)) {
-            hexPart = false;
-            break;
-        }
-        collected.append(QChar(c));
-    }
-    collected = collected.trimmed();
-    if (hexPart && !collected.isEmpty()) {
-        return collected;
-    }
-
-    if (IsSingleBlank(cells[column], text)) {
-        return {};
-    }
-    int left = column;
-    while (left > 0 && !IsSingleBlank(cells[left - 1], text)) {
-        --left;
-    }
-    int right = column;
-    while (right + 1 < count && !IsSingleBlank(cells[right + 1], text)) {
-        ++right;
-    }
-    const size_t from = cells[left] & kCellCharMask;
-    const size_t to = cells[right] & kCellCharMask;
-    if (to < from || to >= text.size()) {
-        return {};
-    }
-    return ToQString(text.substr(from, to - from + 1));
+    return ToQString(WordAtCell(*line, table.TextOf(line), m_shownBlock, ColumnAt(x)));
 }
 
 bool CPaneWnd::HandleKey(int key) {
