@@ -3,14 +3,13 @@
 #include "mainwnd/LayoutSteps.h"
 
 #include <algorithm>
-#include <cstdio>
 
 #include "decode/SearchFind.h"
 #include "logfile/Status.h"
 #include "mainwnd/ConversionStarter.h"
 #include "mainwnd/RecordLayout.h"
+#include "platform/FormatText.h"
 #include "platform/LastError.h"
-#include "platform/Utf.h"
 #include "platform/WinError.h"
 
 namespace tessary {
@@ -18,14 +17,6 @@ namespace {
 
 constexpr int32_t kSetupCode = 5;
 constexpr int kSecondSlot = 1;
-
-constexpr std::u16string_view kNoSetupSelected =
-    u"集約開始する呼設定メッセージが選択されていません。";
-constexpr std::u16string_view kNoChannel =
-    u"集約開始する呼設定メッセージにチャネル情報が含まれていか、"
-    u"あるいはチャネル番号が特定できません。";
-constexpr std::u16string_view kConversionRunning = u"ログデータ変換は、現在実行中です。";
-constexpr std::u16string_view kCancelledSuffix = u"を中止しました";
 
 bool Contains(std::u16string_view text, std::u16string_view word) {
     return !word.empty() && FindNoCase(text, word) != kNotFound;
@@ -88,18 +79,13 @@ Decision SearchDecision(AggregationContext& context, const MessageRecord& record
     return search->Match(record.TextView()) == 0 ? Decision::kTake : Decision::kDrop;
 }
 
-std::u16string Ascii(const char* format, unsigned value) {
-    char buffer[24];
-    std::snprintf(buffer, sizeof buffer, format, value);
-    return Utf16(buffer);
-}
-
 }  // namespace
 
 std::u16string CallRefText(const MessageRecord& record) {
-    std::u16string text = (record.Flags & kRecordIncomingCall) != 0 ? u"着" : u"発";
-    text += Ascii("%u", static_cast<unsigned>(record.CallRef));
-    return text.substr(0, kAggregationTextMax);
+    const std::u16string_view side =
+        (record.Flags & kRecordIncomingCall) != 0 ? kCallRefIncoming : kCallRefOutgoing;
+    return FormatText(kCallRefFormat, side, static_cast<unsigned>(record.CallRef))
+        .substr(0, kAggregationTextMax);
 }
 
 std::u16string ChannelText(std::u16string_view text) {
@@ -126,12 +112,12 @@ std::u16string CheckRelatedCallStart(const MessageRecord* record, RelatedCallSta
     }
     std::u16string channel = ChannelText(record->TextView());
     if (channel.empty()) {
-        return std::u16string(kNoChannel);
+        return std::u16string(kNoChannelInSetup);
     }
     start.record = record;
     start.callRef = CallRefText(*record);
     start.channel = std::move(channel);
-    start.pattern = u"<-呼設定->|<" + start.callRef + u">|<" + start.channel + u">";
+    start.pattern = FormatText(kRelatedCallPattern, start.callRef, start.channel);
     return {};
 }
 
@@ -229,19 +215,12 @@ int32_t SelectRecord(CTessaryCan* converter, MessageRecord* record, void* user) 
 std::u16string AggregationWindowTitle(AggregationKind kind, std::u16string_view caption,
                                       std::u16string_view searchText,
                                       const RelatedCallStart* start) {
-    std::u16string title;
     if (kind == AggregationKind::kRelatedCall && start != nullptr && start->record != nullptr) {
-        title.assign(kRelatedCallCaption);
-        title += u'[';
-        title += static_cast<char16_t>(u'A' + std::min<int>(start->record->Block, 25));
-        title += u"]  \"<" + start->callRef + u"> | <" + start->channel + u">\"";
-        return title;
+        const auto block = static_cast<char16_t>(u'A' + std::min<int>(start->record->Block, 25));
+        return FormatText(kRelatedCallTitleFormat, kRelatedCallCaption, block, start->callRef,
+                          start->channel);
     }
-    title.assign(caption);
-    title += u"  \"";
-    title += searchText;
-    title += u"\"";
-    return title;
+    return FormatText(kSearchTitleFormat, caption, searchText);
 }
 
 AggregationOutcome RunAggregation(CTessaryCan& converter, AggregationContext& context,
@@ -253,7 +232,7 @@ AggregationOutcome RunAggregation(CTessaryCan& converter, AggregationContext& co
     }
     if (flow != nullptr && flow->IsRunning()) {
         outcome.result = kStatusRunning;
-        outcome.message = kConversionRunning;
+        outcome.message = kAggregationWhileConverting;
         return outcome;
     }
     context.callEnded = false;
@@ -289,11 +268,12 @@ AggregationOutcome RunAggregation(CTessaryCan& converter, AggregationContext& co
     if (result == kStatusDone && (converter.LineCount() == 0 || context.table == nullptr ||
                                   context.table->LineCount() < 2)) {
         result = kOpenResultNoData;
-        outcome.message = u"検索文字列に該当するINSデータが存在していません。";
+        outcome.message = kAggregationNoMatch;
     } else if (result == kStatusStopped && context.callEnded) {
         result = kStatusDone;
     } else if (result == kStatusStopped) {
-        outcome.statusText = std::u16string(kAggregationTitle) + std::u16string(kCancelledSuffix);
+        outcome.statusText =
+            std::u16string(kAggregationTitle) + std::u16string(kAggregationCancelledSuffix);
     } else if (result != kStatusDone) {
         const uint32_t error =
             subject.ResultError() != 0 ? subject.ResultError() : converter.LastError();

@@ -9,12 +9,11 @@
 #include "decode/CTessaryCan.h"
 #include "decode/SearchCondition.h"
 #include "display/DisplayLineTable.h"
+#include "mainwnd/AggregationTexts.h"
 #include "mainwnd/OpenFlow.h"
 
 namespace tessary {
 
-inline constexpr std::u16string_view kRelatedCallCaption = u"関連呼情報";
-inline constexpr std::u16string_view kAggregationTitle = u"INSログデータ集約";
 // Channel text "CH=" and 1 to 12 digits; call reference text "着"/"発" and a number.
 inline constexpr size_t kChannelDigitsMax = 12;
 inline constexpr size_t kAggregationTextMax = 15;

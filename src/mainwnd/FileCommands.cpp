@@ -4,6 +4,7 @@
 #include "mainwnd/OpenFlow.h"
 #include "mainwnd/ViewItems.h"
 #include "platform/File.h"
+#include "platform/FormatText.h"
 #include "platform/LastError.h"
 #include "platform/Utf.h"
 #include "platform/WinError.h"
@@ -12,15 +13,6 @@
 
 namespace tessary {
 namespace {
-
-std::u16string WithPath(std::u16string_view format, const PathString& path) {
-    std::u16string text(format);
-    const size_t at = text.find(u"%s");
-    if (at != std::u16string::npos) {
-        text.replace(at, 2, Utf16(path));
-    }
-    return text;
-}
 
 // How a recent file can be read: 0 it can, else the Windows error (a folder counts as not
 // found).
@@ -77,11 +69,12 @@ int32_t FileCommands::OpenRecent(const PathString& path, int lineChoice) {
     }
     const uint32_t error = ReadableError(path);
     if (error == kErrorAccessDenied || error == kErrorSharingViolation) {
-        m_context.Ui().Warn(WithPath(kRecentAccessDenied, path), kRecentAccessDeniedCaption);
+        m_context.Ui().Warn(FormatText(kRecentAccessDenied, Utf16(path)),
+                            kRecentAccessDeniedCaption);
         return -1;
     }
     if (error != 0) {
-        if (m_context.Ui().Ask(WithPath(kRecentNotFound, path), kRecentRemoveCaption) ==
+        if (m_context.Ui().Ask(FormatText(kRecentNotFound, Utf16(path)), kRecentRemoveCaption) ==
             Answer::kYes) {
             // The path heads the list now.
             list.erase(list.begin());

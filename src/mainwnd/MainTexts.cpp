@@ -1,32 +1,18 @@
 #include "mainwnd/MainTexts.h"
 
 #include <algorithm>
-#include <cstdarg>
-#include <cstdio>
 #include <limits>
 #include <vector>
 
 #include "mainwnd/MainTextTable.h"
 #include "platform/Calendar.h"
 #include "platform/DigitGroup.h"
-#include "platform/Utf.h"
+#include "platform/FormatText.h"
 
 namespace tessary {
 namespace {
 
 constexpr std::u16string_view kBlankOrRowEnd = u" \n";
-
-std::u16string Format(const char* format, ...) __attribute__((format(printf, 1, 2)));
-
-std::u16string Format(const char* format, ...) {
-    char buffer[128];
-    va_list args;
-    va_start(args, format);
-    const int n = std::vsnprintf(buffer, sizeof buffer, format, args);
-    va_end(args);
-    return n > 0 ? Utf16(std::string_view(buffer, std::min<size_t>(n, sizeof buffer - 1)))
-                 : std::u16string();
-}
 
 bool IsHexDigit(char16_t c) {
     return (c >= u'0' && c <= u'9') || (c >= u'A' && c <= u'F') || (c >= u'a' && c <= u'f');
@@ -73,7 +59,7 @@ std::u16string_view SelectionTimeText(std::u16string_view text) {
 }
 
 std::u16string IndexNumberText(uint32_t id) {
-    return Format(kIndexNumberFormat, id);
+    return FormatText(kIndexNumberFormat, id);
 }
 
 std::u16string LinePaneText(int32_t lineNumber) {
@@ -85,7 +71,7 @@ std::u16string LinePaneText(int32_t lineNumber) {
 }
 
 std::u16string IdPaneText(uint32_t id) {
-    return Format(kIdPaneFormat, id / 100000, id % 100000);
+    return FormatText(kIdPaneFormat, id / 100000, id % 100000);
 }
 
 std::u16string DatePaneText(int64_t baseTicks, int64_t timeMs) {
@@ -105,11 +91,12 @@ std::u16string DatePaneText(int64_t baseTicks, int64_t timeMs) {
     if (!TicksToSystemTime(baseTicks + offset, time)) {
         return {};
     }
-    return Format(kDatePaneFormat, unsigned{time.year}, unsigned{time.month}, unsigned{time.day});
+    return FormatText(kDatePaneFormat, unsigned{time.year}, unsigned{time.month},
+                      unsigned{time.day});
 }
 
 std::u16string WarningCountText(uint32_t count) {
-    return Format(kWarningCountFormat, count);
+    return FormatText(kWarningCountFormat, count);
 }
 
 std::u16string_view HeaderNote(const CLogFileRead& reader) {
@@ -171,18 +158,19 @@ std::u16string LapdDetailText(const MessageRecord& record) {
         if (bytes.size() < 4) {
             return {};
         }
-        std::u16string detail =
-            (bytes[1] & 1) != 0 ? Format(kTeiFormat, unsigned{bytes[1]} >> 1) : Utf16(kTeiUnknown);
+        std::u16string detail = (bytes[1] & 1) != 0
+                                    ? FormatText(kTeiFormat, unsigned{bytes[1]} >> 1)
+                                    : std::u16string(kTeiUnknown);
         const unsigned control = bytes[2];
         const unsigned received = unsigned{bytes[3]} >> 1;
         if ((control & 1) == 0) {
-            detail += Format(kIFrameFormat, control >> 1, received);
+            detail += FormatText(kIFrameFormat, control >> 1, received);
         } else if (control == 0x01) {
-            detail += Format(kRrFormat, received);
+            detail += FormatText(kRrFormat, received);
         } else if (control == 0x05) {
-            detail += Format(kRnrFormat, received);
+            detail += FormatText(kRnrFormat, received);
         } else if (control == 0x09) {
-            detail += Format(kRejFormat, received);
+            detail += FormatText(kRejFormat, received);
         }
         return detail;
     }

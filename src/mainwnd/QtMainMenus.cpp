@@ -5,6 +5,7 @@
 #include <QMenuBar>
 
 #include "mainwnd/ViewItems.h"
+#include "platform/FormatText.h"
 #include "platform/QtText.h"
 #include "resources/MenuTables.h"
 #include "resources/MenuText.h"
@@ -94,8 +95,8 @@ void QtMainMenus::PrepareContext(const QString& word, const std::u16string& lapd
     if (!word.isEmpty()) {
         QAction* first = m_context->actions().isEmpty() ? nullptr : m_context->actions().front();
         const std::u16string_view format = res::MenuItemText(res::kMenuContext, res::kCmdCopyWord);
-        InsertMenuItem(m_context, first, res::kCmdCopyWord, FillTemplate(format, word),
-                       m_onCommand);
+        InsertMenuItem(m_context, first, res::kCmdCopyWord,
+                       ToQString(FormatText(format, FromQString(word))), m_onCommand);
         auto* separator = new QAction(m_context);
         separator->setSeparator(true);
         m_context->insertAction(first, separator);

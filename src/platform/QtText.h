@@ -15,14 +15,4 @@ inline std::u16string FromQString(const QString& text) {
                           static_cast<size_t>(text.size()));
 }
 
-// A template text with its first "%s" replaced by `value`.
-inline QString FillTemplate(std::u16string_view format, const QString& value) {
-    QString text = ToQString(format);
-    const qsizetype at = text.indexOf(QStringLiteral("%s"));
-    if (at >= 0) {
-        text.replace(at, 2, value);
-    }
-    return text;
-}
-
 }  // namespace tessary

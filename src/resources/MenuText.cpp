@@ -1,6 +1,6 @@
 #include "resources/MenuText.h"
 
-#include <cstdio>
+#include "platform/FormatText.h"
 
 namespace tessary::res {
 namespace {
@@ -48,9 +48,7 @@ std::u16string SampleFromMenuText(std::u16string_view text) {
 }
 
 std::u16string FontSizeText(int tenths) {
-    char buffer[24];
-    std::snprintf(buffer, sizeof buffer, "%d.%d", tenths / 10, tenths % 10);
-    return std::u16string(buffer, buffer + std::char_traits<char>::length(buffer));
+    return FormatText(u"%d.%d", tenths / 10, tenths % 10);
 }
 
 int FontSizeValue(std::u16string_view text) {

@@ -8,7 +8,7 @@ namespace tessary::res {
 // Progress dialog.
 inline constexpr std::u16string_view kProgressDefaultTitle = u"実行";
 inline constexpr std::u16string_view kProgressRunning = u"中...";
-inline constexpr char kProgressPercentFormat[] = "%s中... %u%%";
+inline constexpr std::u16string_view kProgressPercentFormat = u"%s中... %u%%";
 inline constexpr std::u16string_view kProgressBytesSeparator = u" / ";
 inline constexpr std::u16string_view kProgressBytesSuffix = u" bytes";
 inline constexpr std::u16string_view kAbortQuestion = u"を中止しますか？";
@@ -66,8 +66,8 @@ inline constexpr std::u16string_view kOpenDefaultExtension = u"dat";
 inline constexpr std::u16string_view kOpenHideRr = u"レイヤ2の<RR>を表示しない";
 inline constexpr std::u16string_view kOpenHeaderOnly = u"ログファイル・ヘッダー情報の表示のみ";
 
-// The application start: the program's path cannot identify it ("%1" the path).
-inline constexpr std::u16string_view kBadStartPath = u"プログラム起動パス名が不正です。\n\n<%1>";
+// The application start: the program's path cannot identify it.
+inline constexpr std::u16string_view kBadStartPath = u"プログラム起動パス名が不正です。\n\n<%s>";
 
 // Title: file name + " - " + initial caption.
 inline constexpr std::u16string_view kTitleSeparator = u" - ";

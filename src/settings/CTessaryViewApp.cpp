@@ -12,6 +12,7 @@
 
 #include "display/QtSystemPalette.h"
 #include "mainwnd/CMainDlg.h"
+#include "platform/FormatText.h"
 #include "platform/Granule.h"
 #include "platform/QtText.h"
 #include "platform/QtUiService.h"
@@ -61,8 +62,7 @@ bool CTessaryViewApp::Identify() {
     m_programVersion = res::ParseFileVersion(version.fileVersion);
     const qsizetype slash = path.lastIndexOf(QLatin1Char('/'));
     if (m_programVersion == 0 || slash < 0) {
-        const QString text = ToQString(res::kBadStartPath).arg(path);
-        Ui().Warn(FromQString(text), {});
+        Ui().Warn(FormatText(res::kBadStartPath, FromQString(path)), {});
         return false;
     }
     const std::u16string_view profile = res::ProfileName(version.originalFilename);

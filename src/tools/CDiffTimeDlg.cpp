@@ -9,7 +9,6 @@
 #include "platform/QtText.h"
 #include "platform/QtUiService.h"
 #include "platform/UiService.h"
-#include "platform/Utf.h"
 #include "resources/DialogTables.h"
 #include "resources/QtDialogControls.h"
 #include "resources/QtFonts.h"
@@ -71,12 +70,12 @@ bool CDiffTimeDlg::Initialize(std::u16string& failure) {
     // The tips hang on these controls; without them the window cannot be used.
     if (m_input == nullptr || group == nullptr || current == nullptr || reset == nullptr ||
         apply == nullptr || cancel == nullptr) {
-        failure = Utf16(ct::kTooltipFailed);
+        failure = ct::kTooltipFailed;
         return false;
     }
-    SetControlTip(current, ToQString(Utf16(ct::kTipCurrent)));
-    SetControlTip(reset, ToQString(Utf16(ct::kTipReset)));
-    SetControlTip(apply, ToQString(Utf16(ct::kTipApply)));
+    SetControlTip(current, ToQString(ct::kTipCurrent));
+    SetControlTip(reset, ToQString(ct::kTipReset));
+    SetControlTip(apply, ToQString(ct::kTipApply));
     group->setTitle(group->title() + ToQString(m_edit.GroupSuffix()));
     reset->setEnabled(m_edit.CanReset());
     SetInput(m_edit.CurrentShort());

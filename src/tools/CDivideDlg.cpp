@@ -24,10 +24,6 @@ namespace dt = dividetext;
 
 constexpr int kMsgReaderNotify = static_cast<int>(kWmApp) + 1;
 
-QString Text(const char* utf8) {
-    return QString::fromUtf8(utf8);
-}
-
 PathString TrimmedPath(const QLineEdit* edit) {
     return Utf8(TrimBlanks(FromQString(edit->text())));
 }
@@ -99,11 +95,11 @@ void CDivideDlg::Build() {
         connect(close, &QPushButton::clicked, this, &QDialog::reject);
     }
     if (QWidget* take = Control(res::kIdcDivideTakeDisplayed)) {
-        SetControlTip(take, Text(dt::kTipTakeDisplayed));
+        SetControlTip(take, ToQString(dt::kTipTakeDisplayed));
         take->setEnabled(!m_displayedPath.empty());
     }
     if (QWidget* take = Control(res::kIdcDivideTakeFolder)) {
-        SetControlTip(take, Text(dt::kTipTakeFolder));
+        SetControlTip(take, ToQString(dt::kTipTakeFolder));
     }
 }
 
@@ -123,7 +119,7 @@ void CDivideDlg::TakeDisplayed() {
             button->setEnabled(false);
         }
     }
-    m_status->setText(Text(dt::kCorrectionApplied));
+    m_status->setText(ToQString(dt::kCorrectionApplied));
 }
 
 void CDivideDlg::TakeSourceFolder() {
@@ -145,9 +141,9 @@ void CDivideDlg::BrowseSource() {
         return;
     }
     OpenFileRequest request;
-    request.title = Utf16(dt::kBrowseTitle);
-    request.filter = Utf16(dt::kBrowseFilter);
-    request.defaultExtension = Utf16(dt::kBrowseExtension);
+    request.title = std::u16string(dt::kBrowseTitle);
+    request.filter = std::u16string(dt::kBrowseFilter);
+    request.defaultExtension = std::u16string(dt::kBrowseExtension);
     request.folder = TrimmedPath(m_source);
     request.mustExist = true;
     if (!Ui().AskOpenFile(request)) {

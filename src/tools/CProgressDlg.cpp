@@ -7,13 +7,12 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTimerEvent>
-#include <cstdio>
 
 #include "display/QtAppEvent.h"
 #include "platform/DigitGroup.h"
+#include "platform/FormatText.h"
 #include "platform/QtText.h"
 #include "platform/QtUiService.h"
-#include "platform/Utf.h"
 #include "resources/DialogTables.h"
 #include "resources/QtDialogControls.h"
 #include "resources/QtFonts.h"
@@ -157,10 +156,8 @@ intptr_t CProgressDlg::OnProgress(intptr_t wParam, intptr_t lParam) {
     const uint64_t done = std::min<uint64_t>(static_cast<uint64_t>(lParam), m_total);
     // An empty job counts as complete rather than dividing by zero.
     const auto percent = static_cast<unsigned>(m_total != 0 ? done * 100 / m_total : 100);
-    char buffer[512];
-    std::snprintf(buffer, sizeof buffer, res::kProgressPercentFormat,
-                  Utf8(TitleOrDefault()).c_str(), percent);
-    const QString caption = QString::fromUtf8(buffer);
+    const QString caption =
+        ToQString(FormatText(res::kProgressPercentFormat, TitleOrDefault(), percent));
     if (windowTitle() != caption) {
         setWindowTitle(caption);
     }

@@ -9,7 +9,6 @@
 #include "decode/CTessaryCan.h"
 #include "platform/QtText.h"
 #include "platform/QtUiService.h"
-#include "platform/Utf.h"
 #include "resources/DialogTables.h"
 #include "resources/QtFonts.h"
 #include "resources/ResourceIds.h"
@@ -106,12 +105,11 @@ bool CPropertyDlg::FillText() {
         result = BuildSummary(*m_converter, option != nullptr ? *option : 0,
                               SummaryRecordsOf(*m_converter, *m_table));
     } else {
-        Ui().Warn(Utf16(headertext::kNoLogLoaded), caption);
+        Ui().Warn(headertext::kNoLogLoaded, caption);
         return false;
     }
     if (result.status < 0) {
-        Ui().Warn(Utf16(m_dumpOfPath ? headertext::kNoMemoryDump : headertext::kNoMemorySummary),
-                  caption);
+        Ui().Warn(m_dumpOfPath ? headertext::kNoMemoryDump : headertext::kNoMemorySummary, caption);
         return false;
     }
     // A failed dump is still shown: its text names the failure and the path.

@@ -4,13 +4,12 @@
 #include "logfile/CLogFileRead.h"
 #include "logfile/LogTime.h"
 #include "platform/Calendar.h"
+#include "platform/FormatText.h"
 #include "platform/TimeMath.h"
 #include "platform/UiService.h"
-#include "platform/Utf.h"
 #include "tools/CorrectionMessages.h"
 #include "tools/DateTimeInput.h"
 #include "tools/StartCorrection.h"
-#include "tools/TextFormat.h"
 
 namespace tessary {
 
@@ -19,11 +18,11 @@ namespace ct = correctiontext;
 bool CorrectionEdit::Init(CLogFileRead* reader, const MessageRecord* line) {
     m_reader = reader;
     if (reader == nullptr) {
-        m_message = Utf16(ct::kNoLog);
+        m_message = std::u16string(ct::kNoLog);
         return false;
     }
     if (line == nullptr) {
-        m_message = Utf16(ct::kNoLine);
+        m_message = std::u16string(ct::kNoLine);
         return false;
     }
     SystemTime current{};
@@ -37,7 +36,7 @@ bool CorrectionEdit::Init(CLogFileRead* reader, const MessageRecord* line) {
         !CheckedSub(static_cast<int64_t>(line->Time), reader->StartCorrection(), uncorrectedMs) ||
         !AddMsToTicks(reader->BaseTime(), uncorrectedMs, m_uncorrectedTime) ||
         !TicksToSystemTime(m_uncorrectedTime, uncorrected)) {
-        m_message = Utf16(ct::kInvalidLine);
+        m_message = std::u16string(ct::kInvalidLine);
         return false;
     }
     m_currentLong = FormatLongDateTime(current);
@@ -47,47 +46,45 @@ bool CorrectionEdit::Init(CLogFileRead* reader, const MessageRecord* line) {
     m_canReset = correction != 0;
     if (correction != 0) {
         const DurationParts d = SplitDuration(correction);
-        m_groupSuffix = Utf16(Printf(ct::kGroupCorrection, d.negative ? '-' : '+',
-                                     static_cast<unsigned long long>(d.days), d.hours, d.minutes,
-                                     d.seconds, d.milliseconds));
+        m_groupSuffix = FormatText(ct::kGroupCorrection, d.negative ? '-' : '+',
+                                   static_cast<unsigned long long>(d.days), d.hours, d.minutes,
+                                   d.seconds, d.milliseconds);
     } else {
-        m_groupSuffix = Utf16(ct::kGroupNone);
+        m_groupSuffix = std::u16string(ct::kGroupNone);
     }
     return true;
 }
 
 bool CorrectionEdit::Apply(std::u16string_view input, std::u16string_view caption, UiService& ui) {
     if (m_reader == nullptr) {
-        ui.Warn(Utf16(ct::kNoLog), caption);
+        ui.Warn(ct::kNoLog, caption);
         return false;
     }
     SystemTime entered{};
     int64_t enteredTicks = 0;
     if (!ParseDateTimeInput(input, entered, enteredTicks)) {
-        ui.Warn(Utf16(ct::kBadFormat), caption);
+        ui.Warn(ct::kBadFormat, caption);
         return false;
     }
     if (enteredTicks == m_currentTime) {
-        ui.Warn(Utf16(ct::kUnchanged), caption);
+        ui.Warn(ct::kUnchanged, caption);
         return false;
     }
     const int64_t correction =
         NewCorrection(enteredTicks, m_currentTime, m_reader->StartCorrection());
     if (!IsCorrectionInRange(correction)) {
-        ui.Warn(Utf16(ct::kOutOfRange), caption);
+        ui.Warn(ct::kOutOfRange, caption);
         return false;
     }
-    const std::string before = Utf8(m_currentLong);
-    const std::string after = Utf8(FormatLongDateTime(entered));
-    if (ui.Ask(Utf16(Printf(ct::kConfirm, before.c_str(), after.c_str())),
-               Utf16(ct::kConfirmCaption)) != Answer::kYes) {
+    if (ui.Ask(FormatText(ct::kConfirm, m_currentLong, FormatLongDateTime(entered)),
+               ct::kConfirmCaption) != Answer::kYes) {
         return false;
     }
     // A corrected start the calendar cannot show is refused before anything changes.
     const int64_t previous = m_reader->StartCorrection();
     if (!m_reader->SetBaseTime(correction)) {
         m_reader->SetStartCorrectionValue(previous);
-        ui.Warn(Utf16(ct::kOutOfRange), caption);
+        ui.Warn(ct::kOutOfRange, caption);
         return false;
     }
     m_reader->SetStartCorrectionValue(correction);

@@ -8,6 +8,8 @@
 
 #include "logfile/LogTime.h"
 #include "logfile/Status.h"
+#include "platform/ErrorText.h"
+#include "platform/FormatText.h"
 #include "platform/LastError.h"
 #include "platform/TimeMath.h"
 #include "platform/Utf.h"
@@ -42,10 +44,12 @@ PathString Trim(const PathString& text) {
     return text.substr(begin, end - begin);
 }
 
-uint32_t ErrorOrOne() {
-    const uint32_t error = GetLastError();
-    return error != kErrorSuccess ? error : kErrorInvalidFunction;
-}
+// Why the source cannot be opened, as far as the error tells.
+constexpr ErrorText kSourceOpenErrors[] = {
+    {kErrorFileNotFound, dt::kSourceNotFound},
+    {kErrorPathNotFound, dt::kSourceNoFolder},
+    {kErrorAccessDenied, dt::kSourceDenied},
+};
 
 // The walk's notifications, handed to the thread that waits for them. The reader's position
 // is taken on the worker, which owns it.
@@ -120,14 +124,13 @@ void DivideRun::Reset() {
     m_outcome = DivideOutcome{};
 }
 
-bool DivideRun::Refuse(const char* message, const char* caption, int exitCode, uint32_t error,
-                       bool withError) {
+bool DivideRun::Refuse(std::u16string_view message, std::u16string_view caption, int exitCode) {
     m_reader.reset();
     m_outcome = DivideOutcome{};
     m_outcome.result = -1;
     m_outcome.failed = true;
-    m_outcome.message = Utf16(withError ? Printf(message, error) : std::string(message));
-    m_outcome.caption = Utf16(caption);
+    m_outcome.message = message;
+    m_outcome.caption = caption;
     m_outcome.exitCode = exitCode;
     return false;
 }
@@ -176,18 +179,10 @@ bool DivideRun::Prepare(const PathString& sourceText, const PathString& folderTe
         case kOpenOk:
             break;
         case kOpenFailed:
-            if (error == kErrorFileNotFound) {
-                return Refuse(dt::kSourceNotFound, dt::kSourceCaption, 1);
-            }
-            if (error == kErrorPathNotFound) {
-                return Refuse(dt::kSourceNoFolder, dt::kSourceCaption, 1);
-            }
-            if (error == kErrorAccessDenied) {
-                return Refuse(dt::kSourceDenied, dt::kSourceCaption, 1);
-            }
-            return Refuse(dt::kSourceOpenFailed, dt::kSourceCaption, 1, error, true);
+            return Refuse(ErrorMessage(kSourceOpenErrors, error, dt::kSourceOpenFailed),
+                          dt::kSourceCaption, 1);
         case kOpenReadError:
-            return Refuse(dt::kSourceReadFailed, dt::kSourceCaption, 1, error, true);
+            return Refuse(FormatText(dt::kSourceReadFailed, error), dt::kSourceCaption, 1);
         case kOpenFormatError:
             return Refuse(dt::kSourceFormat, dt::kSourceCaption, 1);
         default:
@@ -207,14 +202,14 @@ bool DivideRun::Prepare(const PathString& sourceText, const PathString& folderTe
 }
 
 std::u16string DivideRun::PassTitle() const {
-    return Utf16(m_twoPass && m_pass == 1 ? dt::kTitleRead : dt::kTitleDivide);
+    return std::u16string(m_twoPass && m_pass == 1 ? dt::kTitleRead : dt::kTitleDivide);
 }
 
 std::u16string DivideRun::PassSubtitle() const {
     if (m_twoPass) {
-        return Utf16(dt::kSubtitleFirst);
+        return std::u16string(dt::kSubtitleFirst);
     }
-    return m_pass == 2 ? Utf16(dt::kSubtitleSecond) : std::u16string();
+    return m_pass == 2 ? std::u16string(dt::kSubtitleSecond) : std::u16string();
 }
 
 uint32_t DivideRun::Total() const {
@@ -257,7 +252,7 @@ std::u16string DivideRun::StatusText() const {
     if (finished < 0 || !m_reader) {
         return std::u16string();
     }
-    return Utf16(Printf(dt::kStatus, finished, static_cast<unsigned>(m_reader->WarningCounter())));
+    return FormatText(dt::kStatus, finished, static_cast<unsigned>(m_reader->WarningCounter()));
 }
 
 bool DivideRun::EndPass(int endCode) {
@@ -297,7 +292,7 @@ const DivideOutcome& DivideRun::Finish() {
     }
     const uint32_t readerError =
         m_startError != kErrorSuccess ? m_startError : m_reader->LastError();
-    std::string message;
+    std::u16string message;
     switch (m_result) {
         case kStatusDone:
             message = dt::kDone;
@@ -312,28 +307,29 @@ const DivideOutcome& DivideRun::Finish() {
             message = dt::kNoData;
             break;
         case kStatusNotStarted:
-            message = Printf(dt::kNoThread, readerError);
+            message = FormatText(dt::kNoThread, readerError);
             break;
         case kStatusWriteError:
-            message = Printf(dt::kWriteFailed, m_outputError,
-                             m_outputError == kErrorAccessDenied ? dt::kWriteProtected : "",
-                             m_outputPath.c_str());
+            message = FormatText(
+                dt::kWriteFailed, m_outputError,
+                m_outputError == kErrorAccessDenied ? dt::kWriteProtected : std::u16string_view(),
+                Utf16(m_outputPath));
             break;
         default:
-            message = Printf(dt::kResourceFailure, readerError);
+            message = FormatText(dt::kResourceFailure, readerError);
             break;
     }
     const std::u16string previous = StatusText();
     m_outcome = DivideOutcome{};
     m_outcome.result = m_result;
-    m_outcome.message = Utf16(message);
+    m_outcome.message = message;
     if (m_result == kStatusDone || m_result == kStatusStopped) {
-        m_outcome.statusLine = m_outcome.message + Utf16(dt::kStatusJoin) + previous;
+        m_outcome.statusLine = m_outcome.message + std::u16string(dt::kStatusJoin) + previous;
         m_outcome.exitCode = m_result == kStatusDone ? 0 : 3;
     } else {
         m_outcome.failed = true;
-        m_outcome.caption = Utf16(dt::kFailedCaption);
-        m_outcome.statusLine = Utf16(dt::kFailedEnd) + previous;
+        m_outcome.caption = dt::kFailedCaption;
+        m_outcome.statusLine = std::u16string(dt::kFailedEnd) + previous;
         m_outcome.exitCode = 3;
     }
     m_reader.reset();

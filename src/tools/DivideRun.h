@@ -7,6 +7,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "logfile/CTessaryData.h"
 #include "logfile/InsLogFormat.h"
@@ -86,8 +87,7 @@ private:
     bool FlushRecords();
     void FailOutput();
     void Reset();
-    bool Refuse(const char* message, const char* caption, int exitCode, uint32_t error = 0,
-                bool withError = false);
+    bool Refuse(std::u16string_view message, std::u16string_view caption, int exitCode);
 
     uint8_t m_optionByte = kBothLines;
     std::unique_ptr<CTessaryData> m_reader;

@@ -10,12 +10,14 @@
 #include "logfile/InsLogFormat.h"
 #include "logfile/LogTime.h"
 #include "platform/Calendar.h"
+#include "platform/DigitGroup.h"
+#include "platform/ErrorText.h"
+#include "platform/FormatText.h"
 #include "platform/LastError.h"
 #include "platform/TimeMath.h"
 #include "platform/Utf.h"
 #include "platform/WinError.h"
 #include "tools/HeaderTextMessages.h"
-#include "tools/TextFormat.h"
 
 namespace tessary {
 
@@ -33,14 +35,14 @@ unsigned Lo16(uint64_t v) {
     return static_cast<unsigned>(v & 0xFFFF);
 }
 
-std::string DateTimeText(const SystemTime& t) {
-    return Printf("%u/%02u/%02u %02u:%02u:%02u.%03u", unsigned{t.year}, unsigned{t.month},
-                  unsigned{t.day}, unsigned{t.hour}, unsigned{t.minute}, unsigned{t.second},
-                  unsigned{t.milliseconds});
+std::u16string DateTimeText(const SystemTime& t) {
+    return FormatText(u"%u/%02u/%02u %02u:%02u:%02u.%03u", unsigned{t.year}, unsigned{t.month},
+                      unsigned{t.day}, unsigned{t.hour}, unsigned{t.minute}, unsigned{t.second},
+                      unsigned{t.milliseconds});
 }
 
 // The date/time text of base + ms, or false when it does not convert.
-bool DateTimeAt(int64_t base, int64_t ms, std::string& text) {
+bool DateTimeAt(int64_t base, int64_t ms, std::u16string& text) {
     int64_t ticks = 0;
     SystemTime t{};
     if (!AddMsToTicks(base, ms, ticks) || !TicksToSystemTime(ticks, t)) {
@@ -50,12 +52,19 @@ bool DateTimeAt(int64_t base, int64_t ms, std::string& text) {
     return true;
 }
 
-std::string DurationText(const char* format, const DurationParts& d) {
-    return Printf(format, static_cast<unsigned long long>(d.days), d.hours, d.minutes, d.seconds,
-                  d.milliseconds);
+std::u16string DurationText(std::u16string_view format, const DurationParts& d) {
+    return FormatText(format, static_cast<unsigned long long>(d.days), d.hours, d.minutes,
+                      d.seconds, d.milliseconds);
 }
 
-void Line(std::string& out, const std::string& text) {
+// A byte count in "Mbytes": bytes / 2^20 grouped, '.', one truncated digit (1,234.5).
+std::u16string Megabytes(uint64_t bytes) {
+    constexpr uint64_t kMega = uint64_t{1} << 20;
+    const uint64_t tenth = (bytes % kMega) * 10 / kMega;
+    return GroupedDecimal16(bytes / kMega) + u'.' + static_cast<char16_t>(u'0' + tenth);
+}
+
+void Line(std::u16string& out, std::u16string_view text) {
     out += text;
     out += ht::kNewLine;
 }
@@ -70,66 +79,61 @@ void SplitPath(const PathString& path, std::string& folder, std::string& name) {
     name = path.substr(cut);
 }
 
-void CommonHead(std::string& out, const PathString& path, uint64_t fileSize) {
+void CommonHead(std::u16string& out, const PathString& path, uint64_t fileSize) {
     std::string folder;
     std::string name;
     SplitPath(path, folder, name);
-    Line(out, Printf(ht::kFolder, folder.c_str()));
-    Line(out, Printf(ht::kFileName, name.c_str()));
+    Line(out, FormatText(ht::kFolder, Utf16(folder)));
+    Line(out, FormatText(ht::kFileName, Utf16(name)));
     out += ht::kNewLine;
-    Line(out, Printf(ht::kFileSize, Megabytes(fileSize).c_str(), Grouped(fileSize).c_str()));
+    Line(out, FormatText(ht::kFileSize, Megabytes(fileSize), GroupedDecimal16(fileSize)));
     out += ht::kNewLine;
 }
 
 // Two-digit upper-case hex bytes; `groupOfFour` puts two blanks after every fourth byte, and
 // `breakAfterEight` a line break that lines the next bytes up under the first line's.
-std::string HexBytes(const uint8_t* bytes, size_t count, bool groupOfFour, bool breakAfterEight) {
-    std::string text;
+std::u16string HexBytes(const uint8_t* bytes, size_t count, bool groupOfFour,
+                        bool breakAfterEight) {
+    std::u16string text;
     for (size_t i = 0; i < count; ++i) {
         if (i > 0) {
             if (breakAfterEight && i % 8 == 0) {
                 text += ht::kDumpReservedBreak;
             } else if (groupOfFour && i % 4 == 0) {
-                text += "  ";
+                text += u"  ";
             } else {
-                text += ' ';
+                text += u' ';
             }
         }
-        text += Printf("%02X", unsigned{bytes[i]});
+        text += FormatText(u"%02X", unsigned{bytes[i]});
     }
     return text;
 }
 
-std::string Hex(const uint8_t* header, unsigned offset, size_t count) {
+std::u16string Hex(const uint8_t* header, unsigned offset, size_t count) {
     return HexBytes(header + offset, count, count == 7, false);
 }
 
-std::string OpenFailureText(uint32_t error) {
-    switch (error) {
-        case kErrorFileNotFound:
-            return ht::kOpenNotFound;
-        case kErrorPathNotFound:
-            return ht::kOpenNoFolder;
-        case kErrorAccessDenied:
-            return ht::kOpenInUse;
-        case kErrorBadUnit:
-        case kErrorNotReady:
-        case kErrorBadNetPath:
-            return ht::kOpenNoDrive;
-        default:
-            return Printf(ht::kOpenFailed, error);
-    }
+// Why the file cannot be opened, as far as the error tells.
+constexpr ErrorText kOpenErrors[] = {
+    {kErrorFileNotFound, ht::kOpenNotFound}, {kErrorPathNotFound, ht::kOpenNoFolder},
+    {kErrorAccessDenied, ht::kOpenInUse},    {kErrorBadUnit, ht::kOpenNoDrive},
+    {kErrorNotReady, ht::kOpenNoDrive},      {kErrorBadNetPath, ht::kOpenNoDrive},
+};
+
+std::u16string OpenFailureText(uint32_t error) {
+    return ErrorMessage(kOpenErrors, error, ht::kOpenFailed);
 }
 
-HeaderTextResult Failure(const std::string& message, const PathString& path) {
+HeaderTextResult Failure(std::u16string_view message, const PathString& path) {
     HeaderTextResult result;
     result.status = 1;
-    result.text = Utf16(
-        message + Printf(ht::kFailureTail, ht::kNewLine, ht::kNewLine, path.c_str(), ht::kNewLine));
+    result.text = std::u16string(message) + FormatText(ht::kFailureTail, ht::kNewLine, ht::kNewLine,
+                                                       Utf16(path), ht::kNewLine);
     return result;
 }
 
-void DumpFields(std::string& out, const uint8_t* raw, bool hasExt) {
+void DumpFields(std::u16string& out, const uint8_t* raw, bool hasExt) {
     uint8_t headerBytes[kInsHeaderSize];
     for (unsigned i = 0; i < kInsHeaderSize; ++i) {
         headerBytes[i] = raw[i];
@@ -144,96 +148,95 @@ void DumpFields(std::string& out, const uint8_t* raw, bool hasExt) {
     const InsLogExtHeader ext = ParseInsLogExtHeader(extBytes);
 
     Line(out, ht::kDumpTitle);
-    Line(out, Printf(ht::kDumpStart, 0x00u, Hex(raw, 0x00, 7).c_str(), unsigned{h.startYear},
-                     unsigned{h.startMonth}, unsigned{h.startDay}, unsigned{h.startHour},
-                     unsigned{h.startMinute}, unsigned{h.startSecond}));
-    Line(out,
-         Printf(ht::kDumpChannel, 0x07u, Hex(raw, 0x07, 1).c_str(), unsigned{h.channelNumber}));
-    Line(out, Printf(ht::kDumpDataBytes, 0x08u, Hex(raw, 0x08, 4).c_str(),
-                     Grouped(h.dataByteCount).c_str()));
-    Line(out,
-         Printf(ht::kDumpLoops, 0x0Cu, Hex(raw, 0x0C, 4).c_str(), Grouped(h.loopCount).c_str()));
+    Line(out, FormatText(ht::kDumpStart, 0x00u, Hex(raw, 0x00, 7), unsigned{h.startYear},
+                         unsigned{h.startMonth}, unsigned{h.startDay}, unsigned{h.startHour},
+                         unsigned{h.startMinute}, unsigned{h.startSecond}));
+    Line(out, FormatText(ht::kDumpChannel, 0x07u, Hex(raw, 0x07, 1), unsigned{h.channelNumber}));
+    Line(out, FormatText(ht::kDumpDataBytes, 0x08u, Hex(raw, 0x08, 4),
+                         GroupedDecimal16(h.dataByteCount)));
+    Line(out, FormatText(ht::kDumpLoops, 0x0Cu, Hex(raw, 0x0C, 4), GroupedDecimal16(h.loopCount)));
 
     const uint8_t kind = h.dataKind;
     const bool insKind = kind == kDataKindInsSingle || kind == kDataKindIns64Bulk;
     const bool registerKind = kind == kDataKindAnalogSingle || kind == kDataKindAnalogBulk;
-    const char* kindName =
-        kind < std::size(ht::kDumpKindNames) ? ht::kDumpKindNames[kind] : nullptr;
+    const std::u16string_view kindName =
+        kind < std::size(ht::kDumpKindNames) ? ht::kDumpKindNames[kind] : std::u16string_view();
     // A kind without a label still gets its bracket closed.
-    Line(out, Printf(ht::kDumpKind, 0x10u, Hex(raw, 0x10, 1).c_str(), unsigned{kind}) +
-                  (kindName != nullptr ? kindName : ht::kDumpKindUnnamed));
-    const char* traceLabel = registerKind ? ht::kTraceRegister
-                             : insKind    ? ht::kTraceIns
-                                          : ht::kTraceOther;
-    Line(out, Printf(ht::kDumpTrace, 0x11u, Hex(raw, 0x11, 1).c_str(), traceLabel,
-                     unsigned{h.traceType}));
-    Line(out, Printf(ht::kDumpBoard, 0x12u, Hex(raw, 0x12, 2).c_str(), unsigned{h.boardKind}));
-    std::string count = Printf(ht::kDumpCount, 0x14u, Hex(raw, 0x14, 4).c_str());
+    Line(out, FormatText(ht::kDumpKind, 0x10u, Hex(raw, 0x10, 1), unsigned{kind}) +
+                  std::u16string(!kindName.empty() ? kindName : ht::kDumpKindUnnamed));
+    const std::u16string_view traceLabel = registerKind ? ht::kTraceRegister
+                                           : insKind    ? ht::kTraceIns
+                                                        : ht::kTraceOther;
+    Line(out,
+         FormatText(ht::kDumpTrace, 0x11u, Hex(raw, 0x11, 1), traceLabel, unsigned{h.traceType}));
+    Line(out, FormatText(ht::kDumpBoard, 0x12u, Hex(raw, 0x12, 2), unsigned{h.boardKind}));
+    std::u16string count = FormatText(ht::kDumpCount, 0x14u, Hex(raw, 0x14, 4));
     if (registerKind) {
         count += ht::kCountRegister;
     } else if (insKind) {
         count += ht::kCountIns;
-        count += Printf(ht::kCountInsValue, Hi16(h.timeCountAtStart), Lo16(h.timeCountAtStart));
+        count += FormatText(ht::kCountInsValue, Hi16(h.timeCountAtStart), Lo16(h.timeCountAtStart));
     } else {
         count += ht::kCountOther;
     }
     Line(out, count);
     Line(out,
-         Printf(ht::kDumpExtLength, 0x18u, Hex(raw, 0x18, 1).c_str(), unsigned{h.extHeaderLength}));
-    Line(out, Printf(ht::kDumpNibbles, 0x19u, Hex(raw, 0x19, 1).c_str(), h.correctionHigh & 0x0Fu,
-                     unsigned{h.correctionHigh} >> 4));
-    Line(out, Printf(ht::kDumpMilliseconds, 0x1Au, Hex(raw, 0x1A, 2).c_str(),
-                     unsigned{h.startMilliseconds}));
+         FormatText(ht::kDumpExtLength, 0x18u, Hex(raw, 0x18, 1), unsigned{h.extHeaderLength}));
+    Line(out, FormatText(ht::kDumpNibbles, 0x19u, Hex(raw, 0x19, 1), h.correctionHigh & 0x0Fu,
+                         unsigned{h.correctionHigh} >> 4));
+    Line(out, FormatText(ht::kDumpMilliseconds, 0x1Au, Hex(raw, 0x1A, 2),
+                         unsigned{h.startMilliseconds}));
 
     const SystemTime start = StartDateTimeOf(h);
     int64_t startTicks = 0;
     const bool startValid = SystemTimeToTicks(start, startTicks);
 
     const int64_t correction = StartCorrectionOf(h);
-    std::string corrected;
-    std::string line = Printf(ht::kDumpCorrection, 0x1Cu, Hex(raw, 0x1C, 4).c_str());
+    std::u16string corrected;
+    std::u16string line = FormatText(ht::kDumpCorrection, 0x1Cu, Hex(raw, 0x1C, 4));
     if (startValid && correction != 0 && DateTimeAt(startTicks, correction, corrected)) {
-        line += Printf(ht::kDumpDateTime, corrected.c_str());
+        line += FormatText(ht::kDumpDateTime, corrected);
     } else {
-        line += Printf(ht::kDumpRaw36, h.correctionHigh & 0x0Fu, Hi16(h.startCorrectionLow),
-                       Lo16(h.startCorrectionLow));
+        line += FormatText(ht::kDumpRaw36, h.correctionHigh & 0x0Fu, Hi16(h.startCorrectionLow),
+                           Lo16(h.startCorrectionLow));
     }
     Line(out, line);
 
     if (hasExt) {
         const uint8_t* e = raw + kInsHeaderSize;
-        std::string endText;
-        line = Printf(ht::kDumpEndValue, 0x20u, HexBytes(e, 4, false, false).c_str());
+        std::u16string endText;
+        line = FormatText(ht::kDumpEndValue, 0x20u, HexBytes(e, 4, false, false));
         if (startValid &&
             DateTimeAt(startTicks, static_cast<int64_t>(EndValueOf(h, ext)), endText)) {
-            line += Printf(ht::kDumpDateTime, endText.c_str());
+            line += FormatText(ht::kDumpDateTime, endText);
         } else {
-            line += Printf(ht::kDumpRaw36, unsigned{h.correctionHigh} >> 4, Hi16(ext.endValueLow),
-                           Lo16(ext.endValueLow));
+            line += FormatText(ht::kDumpRaw36, unsigned{h.correctionHigh} >> 4,
+                               Hi16(ext.endValueLow), Lo16(ext.endValueLow));
         }
         Line(out, line);
-        Line(out, Printf(ht::kDumpReserved, 0x24u, HexBytes(e + 4, 28, true, true).c_str()));
+        Line(out, FormatText(ht::kDumpReserved, 0x24u, HexBytes(e + 4, 28, true, true)));
     }
     const unsigned total = hasExt ? kDumpSizeWithExt : kInsHeaderSize;
-    Line(out, Printf(ht::kDumpEnd, total, total));
+    Line(out, FormatText(ht::kDumpEnd, total, total));
 }
 
-std::string SummaryText(const CInsFileRead& reader, uint8_t optionByte,
-                        const SummaryRecords& records) {
+std::u16string SummaryText(const CInsFileRead& reader, uint8_t optionByte,
+                           const SummaryRecords& records) {
     const InsLogHeader& h = reader.Header();
-    std::string out;
+    std::u16string out;
     CommonHead(out, reader.Path(), reader.FileSize());
 
     const uint32_t headerSize = reader.HeaderSize();
-    Line(out, Printf(ht::kHeaderSize, headerSize));
+    Line(out, FormatText(ht::kHeaderSize, headerSize));
     if (reader.IsRing()) {
         const uint64_t head = h.dataByteCount;
         const uint64_t position = head + headerSize;
-        Line(out, Printf(ht::kLoopCount, Grouped(h.loopCount).c_str()));
-        Line(out, Printf(ht::kHeadOffset, Hi16(head), Lo16(head), Hi16(position), Lo16(position)));
+        Line(out, FormatText(ht::kLoopCount, GroupedDecimal16(h.loopCount)));
+        Line(out,
+             FormatText(ht::kHeadOffset, Hi16(head), Lo16(head), Hi16(position), Lo16(position)));
     } else {
         const uint64_t n = reader.DataSize();
-        std::string line = Printf(ht::kDataBytes, Megabytes(n).c_str(), Grouped(n).c_str());
+        std::u16string line = FormatText(ht::kDataBytes, Megabytes(n), GroupedDecimal16(n));
         if (h.dataByteCount == 0) {
             line += ht::kNoValidLength;
         }
@@ -243,8 +246,8 @@ std::string SummaryText(const CInsFileRead& reader, uint8_t optionByte,
 
     const uint32_t saved = h.timeCountAtStart;
     const uint32_t first = reader.FirstCount();
-    Line(out, Printf(ht::kSavedCount, Hi16(saved), Lo16(saved)));
-    std::string line = Printf(ht::kFirstCount, Hi16(first), Lo16(first));
+    Line(out, FormatText(ht::kSavedCount, Hi16(saved), Lo16(saved)));
+    std::u16string line = FormatText(ht::kFirstCount, Hi16(first), Lo16(first));
     if (first != saved) {
         line += DurationText(ht::kFirstCountGap, SplitDuration(uint32_t{first - saved}));
     }
@@ -252,25 +255,25 @@ std::string SummaryText(const CInsFileRead& reader, uint8_t optionByte,
     out += ht::kNewLine;
 
     SystemTime t{};
-    std::string when;
+    std::u16string when;
     if (TicksToSystemTime(reader.StartTime(), t)) {
         when = DateTimeText(t);
     }
-    line = Printf(ht::kStart, when.c_str());
+    line = FormatText(ht::kStart, when);
     const int64_t correction = reader.StartCorrection();
     if (correction != 0) {
         const DurationParts d = SplitDuration(correction);
-        line += Printf(ht::kStartCorrection, d.negative ? '-' : '+',
-                       static_cast<unsigned long long>(d.days), d.hours, d.minutes, d.seconds,
-                       d.milliseconds);
+        line += FormatText(ht::kStartCorrection, d.negative ? '-' : '+',
+                           static_cast<unsigned long long>(d.days), d.hours, d.minutes, d.seconds,
+                           d.milliseconds);
     }
     Line(out, line);
 
     if (reader.EndTime() != 0 && TicksToSystemTime(reader.EndTime(), t)) {
-        Line(out, Printf(ht::kEnd, DateTimeText(t).c_str()) +
+        Line(out, FormatText(ht::kEnd, DateTimeText(t)) +
                       DurationText(ht::kEndElapsed, SplitDuration(reader.Elapsed())));
     } else if (TicksToSystemTime(reader.FileTime(), t)) {
-        Line(out, Printf(ht::kEnd, DateTimeText(t).c_str()) + ht::kEndFromFileTime);
+        Line(out, FormatText(ht::kEnd, DateTimeText(t)) + std::u16string(ht::kEndFromFileTime));
     } else {
         Line(out, ht::kNoEnd);
     }
@@ -279,12 +282,12 @@ std::string SummaryText(const CInsFileRead& reader, uint8_t optionByte,
     if (records.storeHasRecords) {
         const int64_t base = reader.BaseTime();
         if (records.first != nullptr && base != 0 && DateTimeAt(base, records.first->Time, when)) {
-            Line(out, Printf(ht::kFirstData, when.c_str()));
+            Line(out, FormatText(ht::kFirstData, when));
         } else {
             Line(out, ht::kFirstDataFailed);
         }
         if (records.last != nullptr && base != 0 && DateTimeAt(base, records.last->Time, when)) {
-            Line(out, Printf(ht::kLastData, when.c_str(), Grouped(records.last->Index).c_str()));
+            Line(out, FormatText(ht::kLastData, when, GroupedDecimal16(records.last->Index)));
         } else {
             Line(out, ht::kLastDataFailed);
         }
@@ -293,8 +296,8 @@ std::string SummaryText(const CInsFileRead& reader, uint8_t optionByte,
     }
     out += ht::kNewLine;
 
-    Line(out, Printf(ht::kChannel, unsigned{h.channelNumber}, unsigned{h.traceType}));
-    line = Printf(ht::kBoard, unsigned{h.boardKind});
+    Line(out, FormatText(ht::kChannel, unsigned{h.channelNumber}, unsigned{h.traceType}));
+    line = FormatText(ht::kBoard, unsigned{h.boardKind});
     if (IsIns1500Board(h.boardKind)) {
         line += ht::kBoard1500;
     } else {
@@ -323,7 +326,7 @@ HeaderTextResult BuildHeaderDump(const PathString& path) {
         if (path.empty()) {
             HeaderTextResult result;
             result.status = 1;
-            result.text = Utf16(std::string(ht::kNoPath) + ht::kNewLine);
+            result.text = std::u16string(ht::kNoPath) + std::u16string(ht::kNewLine);
             return result;
         }
         File file;
@@ -335,8 +338,8 @@ HeaderTextResult BuildHeaderDump(const PathString& path) {
             return Failure(ht::kNoSize, path);
         }
         if (size < kInsHeaderSize) {
-            return Failure(Printf(ht::kShortHeader, static_cast<unsigned>(size), kInsHeaderSize),
-                           path);
+            return Failure(
+                FormatText(ht::kShortHeader, static_cast<unsigned>(size), kInsHeaderSize), path);
         }
         uint8_t raw[kDumpSizeWithExt] = {};
         uint32_t done = 0;
@@ -348,7 +351,7 @@ HeaderTextResult BuildHeaderDump(const PathString& path) {
         if (hasExt) {
             if (size < kDumpSizeWithExt) {
                 return Failure(
-                    Printf(ht::kShortExtHeader, static_cast<unsigned>(size), kDumpSizeWithExt),
+                    FormatText(ht::kShortExtHeader, static_cast<unsigned>(size), kDumpSizeWithExt),
                     path);
             }
             if (!file.ReadAt(kInsHeaderSize, raw + kInsHeaderSize, kInsExtHeaderSize, done) ||
@@ -356,11 +359,11 @@ HeaderTextResult BuildHeaderDump(const PathString& path) {
                 return Failure(ht::kExtReadFailed, path);
             }
         }
-        std::string out;
+        std::u16string out;
         CommonHead(out, path, size);
         DumpFields(out, raw, hasExt);
         HeaderTextResult result;
-        result.text = Utf16(out);
+        result.text = std::move(out);
         return result;
     } catch (const std::bad_alloc&) {
         HeaderTextResult result;
@@ -373,7 +376,7 @@ HeaderTextResult BuildSummary(const CInsFileRead& reader, uint8_t optionByte,
                               const SummaryRecords& records) {
     try {
         HeaderTextResult result;
-        result.text = Utf16(SummaryText(reader, optionByte, records));
+        result.text = SummaryText(reader, optionByte, records);
         return result;
     } catch (const std::bad_alloc&) {
         HeaderTextResult result;
@@ -388,7 +391,7 @@ HeaderTextResult BuildSummary(CTessaryCan& converter) {
 }
 
 std::u16string HeaderDumpOpenFailure(uint32_t error) {
-    return Utf16(OpenFailureText(error));
+    return OpenFailureText(error);
 }
 
 SummaryRecords SummaryRecordsOf(const CTessaryCan& converter) {

@@ -11,6 +11,7 @@
 #include "logfile/LogTime.h"
 #include "logfile/Status.h"
 #include "platform/Calendar.h"
+#include "platform/ErrorText.h"
 #include "platform/LastError.h"
 #include "platform/TimeMath.h"
 #include "platform/WinError.h"
@@ -116,11 +117,6 @@ public:
     uint32_t Error() const { return m_error; }
 
 private:
-    static uint32_t ErrorOrOne() {
-        const uint32_t error = GetLastError();
-        return error != kErrorSuccess ? error : kErrorInvalidFunction;
-    }
-
     File m_file;
     std::vector<uint8_t> m_buffer;
     uint64_t m_offset = 0;

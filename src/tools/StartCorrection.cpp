@@ -3,13 +3,14 @@
 #include <string>
 
 #include "logfile/CLogFileRead.h"
+#include "platform/ErrorText.h"
+#include "platform/FormatText.h"
 #include "platform/LastError.h"
 #include "platform/UiService.h"
 #include "platform/Utf.h"
 #include "platform/WinError.h"
 #include "tools/CorrectionMessages.h"
 #include "tools/FileAttributes.h"
-#include "tools/TextFormat.h"
 
 namespace tessary {
 
@@ -19,27 +20,17 @@ namespace {
 
 constexpr int kNothingToSave = 5;
 
-uint32_t ErrorOrOne() {
-    const uint32_t error = GetLastError();
-    return error != kErrorSuccess ? error : kErrorInvalidFunction;
-}
+// Why the overwrite save failed, as far as the error tells.
+constexpr ErrorText kSaveErrors[] = {
+    {kErrorFileNotFound, ct::kSaveNotFound},
+    {kErrorPathNotFound, ct::kSaveNotFound},
+    {kErrorAccessDenied, ct::kSaveProtected},
+    {kErrorSharingViolation, ct::kSaveProtected},
+};
 
 std::u16string SaveFailureText(const PathString& path, uint32_t error) {
-    std::string detail;
-    switch (error) {
-        case kErrorFileNotFound:
-        case kErrorPathNotFound:
-            detail = ct::kSaveNotFound;
-            break;
-        case kErrorAccessDenied:
-        case kErrorSharingViolation:
-            detail = ct::kSaveProtected;
-            break;
-        default:
-            detail = Printf(ct::kSaveError, error);
-            break;
-    }
-    return Utf16(Printf(ct::kSaveFailed, path.c_str(), detail.c_str()));
+    return FormatText(ct::kSaveFailed, Utf16(path),
+                      ErrorMessage(kSaveErrors, error, ct::kSaveError));
 }
 
 }  // namespace
@@ -65,7 +56,7 @@ int CheckCorrection(CLogFileRead* reader, std::u16string_view question, std::u16
     if (!HasUnsavedCorrection(*reader)) {
         return kNothingToSave;
     }
-    const std::u16string text = Utf16(ct::kCorrected) + std::u16string(question);
+    const std::u16string text = std::u16string(ct::kCorrected) + std::u16string(question);
     return static_cast<int>(ui.AskWithCancel(text, caption));
 }
 
@@ -113,19 +104,19 @@ bool RewriteHeader(const PathString& path, const InsLogHeader& header, const Ins
 }
 
 int32_t SaveCorrection(CLogFileRead* reader, int64_t value, bool confirm, UiService& ui) {
-    const std::u16string caption = Utf16(ct::kSaveCaption);
+    const std::u16string_view caption = ct::kSaveCaption;
     if (reader == nullptr || reader->Path().empty()) {
-        ui.Warn(Utf16(ct::kNoLog), caption);
+        ui.Warn(ct::kNoLog, caption);
         return kStatusNoLog;
     }
     const PathString& path = reader->Path();
-    if (confirm && ui.Ask(Utf16(Printf(ct::kSaveConfirm, path.c_str())),
-                          Utf16(ct::kSaveConfirmCaption)) != Answer::kYes) {
+    if (confirm && ui.Ask(FormatText(ct::kSaveConfirm, Utf16(path)), ct::kSaveConfirmCaption) !=
+                       Answer::kYes) {
         return 0;
     }
     if (!IsCorrectionInRange(value)) {
         SetStartCorrection(reader->MutableHeader(), 0);
-        ui.Warn(Utf16(Printf(ct::kSaveOutOfRange, path.c_str())), caption);
+        ui.Warn(FormatText(ct::kSaveOutOfRange, Utf16(path)), caption);
         return -1;
     }
     InsLogHeader header = reader->Header();
@@ -144,8 +135,8 @@ int32_t SaveCorrection(CLogFileRead* reader, int64_t value, bool confirm, UiServ
 
 bool ConfirmLeaving(CLogFileRead* reader, bool beforeExit, UiService& ui) {
     const int answer =
-        CheckCorrection(reader, Utf16(beforeExit ? ct::kBeforeExit : ct::kBeforeOpen),
-                        Utf16(beforeExit ? ct::kBeforeExitCaption : ct::kBeforeOpenCaption), ui);
+        CheckCorrection(reader, beforeExit ? ct::kBeforeExit : ct::kBeforeOpen,
+                        beforeExit ? ct::kBeforeExitCaption : ct::kBeforeOpenCaption, ui);
     if (answer == static_cast<int>(Answer::kCancel)) {
         return false;
     }

@@ -3,8 +3,6 @@
 #include <cstdarg>
 #include <cstdio>
 
-#include "platform/DigitGroup.h"
-
 namespace tessary {
 
 std::string Printf(const char* format, ...) {
@@ -22,16 +20,6 @@ std::string Printf(const char* format, ...) {
     }
     va_end(again);
     return text;
-}
-
-std::string Grouped(uint64_t value) {
-    return GroupedDecimal(value);
-}
-
-std::string Megabytes(uint64_t bytes) {
-    constexpr uint64_t kMega = uint64_t{1} << 20;
-    const uint64_t tenth = (bytes % kMega) * 10 / kMega;
-    return Grouped(bytes / kMega) + '.' + static_cast<char>('0' + tenth);
 }
 
 }  // namespace tessary
