@@ -1,12 +1,13 @@
 #include "mainwnd/OpenFlow.h"
 
-#include <cstdio>
 #include <new>
 
 #include "logfile/InsLogFormat.h"
 #include "logfile/LogTime.h"
 #include "logfile/Status.h"
 #include "mainwnd/ConversionStarter.h"
+#include "platform/ErrorText.h"
+#include "platform/FormatText.h"
 #include "platform/Utf.h"
 #include "platform/WinError.h"
 
@@ -25,8 +26,8 @@ constexpr std::u16string_view kNoMemory = u"メモリ不足です。";
 constexpr std::u16string_view kFileMissing = u"ファイルが存在していません。";
 constexpr std::u16string_view kNoFolder = u"サブフォルダーが存在していません。";
 constexpr std::u16string_view kShared = u"ファイルは読込モードでオープンできません。(共有違反)\n";
-constexpr std::u16string_view kCannotOpen = u"ファイルがオープンできません。 \n\nError = ";
-constexpr std::u16string_view kCannotRead = u"ファイルがリードできません。\n\nError = ";
+constexpr std::u16string_view kCannotOpen = u"ファイルがオープンできません。 \n\nError = %u";
+constexpr std::u16string_view kCannotRead = u"ファイルがリードできません。\n\nError = %u";
 constexpr std::u16string_view kBadFormat =
     u"ファイル形式が不正です。\n\nリアルタイム出力ログファイルではありません。";
 constexpr std::u16string_view kNotIns = u"INS回線用のログファイルではありません。";
@@ -36,40 +37,40 @@ constexpr std::u16string_view kAskLine =
     u"「いいえ」をクリックすると、第２回線目のデータを表示\n\n";
 constexpr std::u16string_view kAskLineCaption = u"INS64回線選択";
 constexpr std::u16string_view kNothingLoaded = u"ログファイル・データが読み込まれていません。";
+// Why the log cannot be opened, as far as the error tells; others show kCannotOpen.
+constexpr ErrorText kOpenErrors[] = {
+    {kErrorFileNotFound, kFileMissing},
+    {kErrorPathNotFound, kNoFolder},
+    {kErrorAccessDenied, kShared},
+};
 
 // Result texts of a pass: conversion (main window) and aggregation.
 struct PassTexts {
     std::u16string_view noData;  // status 0 without anything to show
     std::u16string_view cannotStart;
     std::u16string_view noRecord;
-    std::u16string_view threadFailed;  // + error
+    std::u16string_view threadFailed;  // error number template
     std::u16string_view outOfMemory;
-    std::u16string_view resource;  // + error
+    std::u16string_view resource;  // error number template
 };
 constexpr PassTexts kConversionTexts{
     u"表示可能なINSデータが存在していません。",
     u"ログデータ変換開始できません。",
     u"有効なINSデータが存在していません。",
-    u"ログデータ変換スレッドの起動に失敗しました。\n\nError = ",
+    u"ログデータ変換スレッドの起動に失敗しました。\n\nError = %u",
     u"ログデータ変換中に、メモリ不足が発生しました。",
-    u"ログデータ変換実行中に、リソース異常が発生しました。\n\nError = ",
+    u"ログデータ変換実行中に、リソース異常が発生しました。\n\nError = %u",
 };
 constexpr PassTexts kAggregationTexts{
     u"検索文字列に該当するINSデータが存在していません。",
     u"ログデータ集約開始できません。",
     u"有効なINSデータが存在していません。",
-    u"ログデータ集約スレッドの起動に失敗しました。\n\nError = ",
+    u"ログデータ集約スレッドの起動に失敗しました。\n\nError = %u",
     u"ログデータ集約中に、メモリ不足が発生しました。",
-    u"ログデータ集約実行中に、リソース異常が発生しました。\n\nError = ",
+    u"ログデータ集約実行中に、リソース異常が発生しました。\n\nError = %u",
 };
 constexpr std::u16string_view kNoBlockData =
-    u"INSブロックが識別でないデータが含まれています。\n\nFilePos = ";
-
-std::u16string Number(const char* format, uint32_t value) {
-    char buffer[24];
-    std::snprintf(buffer, sizeof buffer, format, value);
-    return Utf16(buffer);
-}
+    u"INSブロックが識別でないデータが含まれています。\n\nFilePos = %Xh";
 
 // The pass result of status 0: no data to show becomes 769.
 constexpr int32_t kNoDataResult = kOpenResultNoData;
@@ -87,13 +88,13 @@ std::u16string PassResultText(int32_t result, bool aggregation, uint32_t error, 
         case kStatusNoRecord:
             return std::u16string(texts.noRecord);
         case kStatusNotStarted:
-            return std::u16string(texts.threadFailed) + Number("%u", error);
+            return FormatText(texts.threadFailed, error);
         case kStatusOutOfMemory:
             return std::u16string(texts.outOfMemory);
         case kStatusNoBlock:
-            return std::u16string(kNoBlockData) + Number("%X", filePos) + u"h";
+            return FormatText(kNoBlockData, filePos);
         default:
-            return std::u16string(texts.resource) + Number("%u", error);
+            return FormatText(texts.resource, error);
     }
 }
 
@@ -172,18 +173,10 @@ int32_t OpenFlow::Construct(const PathString& path, int lineChoice,
         case kOpenOk:
             break;
         case kOpenFailed:
-            if (error == kErrorFileNotFound) {
-                text = kFileMissing;
-            } else if (error == kErrorPathNotFound) {
-                text = kNoFolder;
-            } else if (error == kErrorAccessDenied) {
-                text = kShared;
-            } else {
-                text = std::u16string(kCannotOpen) + Number("%u", error);
-            }
+            text = ErrorMessage(kOpenErrors, error, kCannotOpen);
             return kOpenResultNotFound;
         case kOpenReadError:
-            text = std::u16string(kCannotRead) + Number("%u", error);
+            text = FormatText(kCannotRead, error);
             return kOpenResultReadFailed;
         case kOpenFormatError:
             text = kBadFormat;
