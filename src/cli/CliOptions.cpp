@@ -19,7 +19,7 @@ std::optional<int64_t> Number(std::string_view text) {
 bool SetMode(CliOptions& options, Mode mode, bool& modeSet, const std::string& name,
              std::string& error) {
     if (modeSet) {
-        error = name + ": only one of --jsonl, --header, --summary, --divide, --pcap";
+        error = name + ": only one of --jsonl, --header, --summary, --divide, --pcap, --calls";
         return false;
     }
     modeSet = true;
@@ -38,6 +38,7 @@ std::string CliUsageText() {
            "  --summary          the summary of the converted log\n"
            "  --divide DIR       split the log into one file per date in DIR\n"
            "  --pcap OUT         write the frame records as a pcapng file\n"
+           "  --calls            one CSV row per call (with --jsonl: one JSON object per call)\n"
            "options:\n"
            "  --date-format N    date format of the record times, 0-3 (default 0)\n"
            "  --line N           INS64 bulk files: the line to decode, 1 or 2 (default 1)\n"
@@ -60,6 +61,7 @@ ParseResult ParseCliOptions(const std::vector<std::string>& args, CliOptions& op
                             std::string& error) {
     options = CliOptions{};
     bool modeSet = false;
+    bool calls = false;
     bool fileSet = false;
     bool optionsEnded = false;
     for (size_t i = 0; i < args.size(); ++i) {
@@ -129,6 +131,9 @@ ParseResult ParseCliOptions(const std::vector<std::string>& args, CliOptions& op
             ok = value(options.divideDir) && SetMode(options, Mode::kDivide, modeSet, name, error);
         } else if (name == "--pcap") {
             ok = value(options.pcapOut) && SetMode(options, Mode::kPcap, modeSet, name, error);
+        } else if (name == "--calls") {
+            ok = flag();
+            calls = true;
         } else if (name == "--date-format") {
             ok = ranged(0, 3, options.dateFormat);
         } else if (name == "--line") {
@@ -170,6 +175,15 @@ ParseResult ParseCliOptions(const std::vector<std::string>& args, CliOptions& op
         if (!ok) {
             return ParseResult::kUsageError;
         }
+    }
+    if (calls) {
+        // --jsonl picks the form of the call rows.
+        if (options.mode != Mode::kText && options.mode != Mode::kJsonl) {
+            error = "--calls: only one of --jsonl, --header, --summary, --divide, --pcap, --calls";
+            return ParseResult::kUsageError;
+        }
+        options.callsJsonl = options.mode == Mode::kJsonl;
+        options.mode = Mode::kCalls;
     }
     if (options.hasSearch && options.hasCall) {
         error = "--search and --call exclude each other";

@@ -6,15 +6,16 @@
 
 namespace tessary::cli {
 
-enum class Mode { kText, kJsonl, kHeader, kSummary, kDivide, kPcap };
+enum class Mode { kText, kJsonl, kHeader, kSummary, kDivide, kPcap, kCalls };
 
 struct CliOptions {
     std::string file;
     Mode mode = Mode::kText;
     std::string divideDir;
     std::string pcapOut;
-    int dateFormat = -1;  // 0-3; -1 keeps the settings' format
-    int line = 1;         // INS64 bulk files: 1 or 2
+    bool callsJsonl = false;  // --calls --jsonl: one JSON object per call
+    int dateFormat = -1;      // 0-3; -1 keeps the settings' format
+    int line = 1;             // INS64 bulk files: 1 or 2
     bool hideRr = false;
     int wrap = -1;  // 1-127; -1 keeps the settings' width
     bool hasSearch = false;

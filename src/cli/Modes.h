@@ -14,5 +14,7 @@ int RunSummaryMode(CliSession& session);
 int RunDivideMode(CliSession& session);
 // --pcap OUT (session.Options().pcapOut): the frame records as a pcapng file.
 int RunPcapMode(CliSession& session);
+// --calls: one row per call of the log (CSV, or JSON Lines with --jsonl).
+int RunCallsMode(CliSession& session);
 
 }  // namespace tessary::cli

@@ -46,6 +46,8 @@ int main(int argc, char** argv) {
             return RunSummaryMode(session);
         case Mode::kDivide:
             return RunDivideMode(session);
+        case Mode::kCalls:
+            return RunCallsMode(session);
         default:
             return RunPcapMode(session);
     }

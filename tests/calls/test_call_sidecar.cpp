@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -124,6 +125,78 @@ INSTANTIATE_TEST_SUITE_P(
         "--seed 3 --records 30000 --data-kind 4 --lines 2 --call-interval 3s",
         // INS-Net 1500: long call references, primary-rate channels.
         "--seed 8 --records 30000 --board 1500 --call-interval 2s"));
+
+// Runs `command` and returns what it wrote on stdout.
+std::string Output(const std::string& command) {
+    std::string text;
+    if (std::FILE* pipe = popen(command.c_str(), "r")) {
+        char buffer[4096];
+        size_t count;
+        while ((count = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) {
+            text.append(buffer, count);
+        }
+        EXPECT_EQ(pclose(pipe), 0) << command;
+    }
+    return text;
+}
+
+// tessarydump --calls against the sidecar, row by row: each line of a bulk log on its own.
+TEST(CallSidecarCli, DumpListsTheGeneratedCalls) {
+    TempDir dir;
+    const std::string sidecar = dir.File("calls.csv");
+    const std::string path = test::WriteLog(
+        dir, "calls.dat",
+        "--seed 4 --records 20000 --data-kind 4 --lines 2 --call-interval 2s --call-list " +
+            sidecar);
+    ASSERT_FALSE(path.empty());
+    const std::vector<SidecarCall> generated = ReadSidecar(sidecar);
+    for (int line = 1; line <= 2; ++line) {
+        SCOPED_TRACE("line " + std::to_string(line));
+        const std::string dump = Output(std::string("\"") + TESSARY_BINARY_DIR +
+                                        "/src/cli/tessarydump\" --default-settings --calls "
+                                        "--date-format 3 --line " +
+                                        std::to_string(line) + " \"" + path + "\"");
+        std::istringstream rows(dump);
+        std::string row;
+        ASSERT_TRUE(std::getline(rows, row));
+        const std::vector<std::string> header = SplitCsv(row);
+        auto column = [&](const char* name) {
+            return static_cast<size_t>(std::find(header.begin(), header.end(), name) -
+                                       header.begin());
+        };
+        std::vector<SidecarCall> listed;
+        while (std::getline(rows, row)) {
+            const std::vector<std::string> f = SplitCsv(row);
+            ASSERT_EQ(f.size(), header.size()) << row;
+            listed.push_back({f[column("start")], f[column("line")], f[column("callRef")],
+                              f[column("calling")], f[column("called")], f[column("channelNumber")],
+                              f[column("result")], f[column("cause")]});
+        }
+        std::vector<SidecarCall> expected;
+        for (const SidecarCall& call : generated) {
+            if (call.line == std::to_string(line)) {
+                expected.push_back(call);
+            }
+        }
+        ASSERT_GT(expected.size(), 20u);
+        ASSERT_EQ(listed.size(), expected.size());
+        for (size_t i = 0; i < listed.size(); ++i) {
+            SCOPED_TRACE("call " + std::to_string(i) + " at " + expected[i].start);
+            EXPECT_EQ(listed[i].start, expected[i].start);
+            EXPECT_EQ(listed[i].line, expected[i].line);
+            EXPECT_EQ(listed[i].callRef, expected[i].callRef);
+            EXPECT_EQ(AllDigits(Utf16(listed[i].called)) ? listed[i].called : "",
+                      expected[i].called);
+            EXPECT_EQ(AllDigits(Utf16(listed[i].calling)) ? listed[i].calling : "",
+                      expected[i].calling);
+            if (!expected[i].channel.empty()) {
+                EXPECT_EQ(listed[i].channel, expected[i].channel);
+            }
+            EXPECT_EQ(listed[i].result, expected[i].result);
+            EXPECT_EQ(listed[i].cause, expected[i].cause);
+        }
+    }
+}
 
 }  // namespace
 }  // namespace tessary::calls
