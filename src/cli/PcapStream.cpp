@@ -5,19 +5,13 @@
 #include "logfile/InsLogFormat.h"
 #include "logfile/LogTime.h"
 #include "logfile/Status.h"
-#include "platform/LastError.h"
+#include "platform/ErrorText.h"
 #include "platform/TimeMath.h"
-#include "platform/WinError.h"
 
 namespace tessary::cli {
 namespace {
 
 constexpr size_t kFlushSize = 1 << 16;
-
-uint32_t ErrorOrOne() {
-    const uint32_t error = GetLastError();
-    return error != kErrorSuccess ? error : kErrorInvalidFunction;
-}
 
 }  // namespace
 
