@@ -2,6 +2,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDialog>
 #include <QFontMetrics>
 #include <QGroupBox>
 #include <QKeyEvent>
@@ -17,6 +18,7 @@
 #include "platform/QtText.h"
 #include "resources/MenuTables.h"
 #include "resources/MenuText.h"
+#include "resources/QtFonts.h"
 #include "resources/ResourceIds.h"
 
 namespace tessary {
@@ -27,6 +29,14 @@ constexpr int kTooltipDelayMs = 32767;
 constexpr int kComboEditHeight = 13;
 
 }  // namespace
+
+QFont ApplyTemplateFrame(QDialog* window, const res::DialogTemplate& dialog) {
+    window->setWindowTitle(ToQString(dialog.caption));
+    window->setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                           Qt::WindowCloseButtonHint);
+    window->setModal(true);
+    return TemplateFont(ToQString(dialog.fontFace), dialog.pointSize);
+}
 
 TemplateControls CreateTemplateControls(QWidget* client, const res::DialogTemplate& dialog,
                                         const QFont& dialogFont, const QFont& fixedFont) {

@@ -10,6 +10,7 @@
 #include "resources/WindowTexts.h"
 
 class QComboBox;
+class QDialog;
 class QKeyEvent;
 class QLabel;
 class QStatusBar;
@@ -22,6 +23,10 @@ struct TemplateControls {
     QComboBox* search = nullptr;   // the drop-down combo box, if the template has one
     QLabel* legend = nullptr;      // static 1130, if the template has it
 };
+
+// A dialog window as the template frames it: its caption, a title bar with only the close
+// button, modal. Returns the template's font for the caller to adjust and set.
+QFont ApplyTemplateFrame(QDialog* window, const res::DialogTemplate& dialog);
 
 // Creates the controls of `dialog` in `client` at their dialog-unit rectangles (measured with
 // `dialogFont`); edits and the combo box use `fixedFont`. Buttons do not take Enter as a

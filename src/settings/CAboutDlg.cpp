@@ -7,6 +7,7 @@
 
 #include "platform/QtText.h"
 #include "resources/DialogTables.h"
+#include "resources/QtDialogControls.h"
 #include "resources/QtFonts.h"
 #include "resources/ResourceIds.h"
 #include "resources/Version.h"
@@ -35,11 +36,7 @@ void CAboutDlg::Build() {
     if (dialog == nullptr) {
         return;
     }
-    setWindowTitle(ToQString(dialog->caption));
-    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                   Qt::WindowCloseButtonHint);
-    setModal(true);
-    const QFont font = TemplateFont(ToQString(dialog->fontFace), dialog->pointSize);
+    const QFont font = ApplyTemplateFrame(this, *dialog);
     setFont(font);
     const QFontMetrics metrics(font);
     const int baseX = std::max(1, metrics.averageCharWidth());

@@ -12,7 +12,6 @@
 #include "platform/Utf.h"
 #include "resources/DialogTables.h"
 #include "resources/QtDialogControls.h"
-#include "resources/QtFonts.h"
 #include "resources/ResourceIds.h"
 #include "tools/CProgressDlg.h"
 #include "tools/DivideMessages.h"
@@ -69,11 +68,7 @@ void CDivideDlg::Build() {
     if (dialog == nullptr) {
         return;
     }
-    setWindowTitle(ToQString(dialog->caption));
-    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                   Qt::WindowCloseButtonHint);
-    setModal(true);
-    const QFont font = TemplateFont(ToQString(dialog->fontFace), dialog->pointSize);
+    const QFont font = ApplyTemplateFrame(this, *dialog);
     setFont(font);
     m_controls = CreateTemplateControls(this, *dialog, font, font).byId;
     setFixedSize(size());

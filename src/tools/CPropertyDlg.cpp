@@ -10,7 +10,7 @@
 #include "platform/QtText.h"
 #include "platform/QtUiService.h"
 #include "resources/DialogTables.h"
-#include "resources/QtFonts.h"
+#include "resources/QtDialogControls.h"
 #include "resources/ResourceIds.h"
 #include "tools/HeaderText.h"
 #include "tools/HeaderTextMessages.h"
@@ -48,11 +48,7 @@ void CPropertyDlg::Build() {
     if (dialog == nullptr) {
         return;
     }
-    setWindowTitle(ToQString(dialog->caption));
-    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                   Qt::WindowCloseButtonHint);
-    setModal(true);
-    QFont font = TemplateFont(ToQString(dialog->fontFace), dialog->pointSize);
+    QFont font = ApplyTemplateFrame(this, *dialog);
     // Unhinted advances keep a double-width character at exactly two columns, so the dump's
     // labels line up in fonts whose hinted widths round apart.
     font.setHintingPreference(QFont::PreferNoHinting);
