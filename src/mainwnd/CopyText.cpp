@@ -1,11 +1,11 @@
 #include "mainwnd/CopyText.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <new>
 
 #include "decode/SearchCondition.h"
 #include "display/DisplaySource.h"
+#include "platform/FormatText.h"
 #include "platform/LastError.h"
 #include "platform/Trace.h"
 #include "platform/Width.h"
@@ -22,21 +22,11 @@ constexpr std::u16string_view kTooLargeText =
 constexpr std::u16string_view kClipboardText = u"テキスト形式のクリップボード転送に失敗しました。";
 constexpr std::u16string_view kNoMemoryText =
     u"メモリ不足のため、文字列データのコピーに失敗しました。";
-constexpr std::u16string_view kDoneText = u"表示内容コピー終了";
-
-std::u16string Ascii16(const char* text) {
-    std::u16string out;
-    for (; *text != '\0'; ++text) {
-        out.push_back(static_cast<char16_t>(static_cast<unsigned char>(*text)));
-    }
-    return out;
-}
-
-std::u16string IdText(uint32_t id) {
-    char buffer[16];
-    std::snprintf(buffer, sizeof buffer, "%07u", id);
-    return Ascii16(buffer);
-}
+// The copied range by index numbers: one record, or the first and the last.
+constexpr std::u16string_view kDoneOne = u"表示内容コピー終了(ID=%07u)";
+constexpr std::u16string_view kDoneRange = u"表示内容コピー終了(ID=%07u～%07u)";
+constexpr std::u16string_view kItemOne = u"(ID=%07u)";
+constexpr std::u16string_view kItemRange = u"(ID=%07u ～ %07u)";
 
 bool IsLeadingBlank(char16_t c) {
     // Tabs and blanks of the indent, and the full-width blank the decoder may start a row with.
@@ -212,18 +202,10 @@ CopySpan CopySpanOf(const DisplayLineTable& table, int32_t selectionLine, int32_
 std::u16string CopyItemText(std::u16string_view itemTemplate, const CopySpan& span) {
     std::u16string fill;
     if (span.IsValid()) {
-        fill = u"(ID=" + IdText(span.startId);
-        if (span.startId != span.endId) {
-            fill += u" ～ " + IdText(span.endId);
-        }
-        fill += u")";
+        fill = span.startId != span.endId ? FormatText(kItemRange, span.startId, span.endId)
+                                          : FormatText(kItemOne, span.startId);
     }
-    std::u16string text(itemTemplate);
-    const size_t at = text.find(u"%s");
-    if (at != std::u16string::npos) {
-        text.replace(at, 2, fill);
-    }
-    return text;
+    return FormatText(itemTemplate, fill);
 }
 
 std::u16string CopyWordText(std::u16string_view itemText) {
@@ -371,11 +353,9 @@ CopyOutcome CopyRange(const DisplayLineTable& table, int32_t selectionLine, int3
     try {
         switch (result) {
             case kCopyDone:
-                outcome.statusText = std::u16string(kDoneText) + u"(ID=" + IdText(span.startId);
-                if (span.startId != span.endId) {
-                    outcome.statusText += u"～" + IdText(span.endId);
-                }
-                outcome.statusText += u")";
+                outcome.statusText = span.startId != span.endId
+                                         ? FormatText(kDoneRange, span.startId, span.endId)
+                                         : FormatText(kDoneOne, span.startId);
                 break;
             case kCopyTooLarge:
                 outcome.messageText = kTooLargeText;
