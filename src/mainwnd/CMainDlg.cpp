@@ -21,9 +21,11 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "calls/CCallListDlg.h"
 #include "display/CPaneWnd.h"
 #include "display/QtWheelRedirect.h"
 #include "mainwnd/AggregationCommands.h"
+#include "mainwnd/CallListCommands.h"
 #include "mainwnd/ContextCommands.h"
 #include "mainwnd/FileCommands.h"
 #include "mainwnd/GoToCommands.h"
@@ -92,6 +94,31 @@ void CMainDlg::RegisterCommands() {
     m_aggregationCommands->Register(m_commands);
     m_toolCommands = std::make_unique<ToolCommands>(context);
     m_toolCommands->Register(m_commands);
+    m_callListCommands = std::make_unique<CallListCommands>([this] { ShowCallList(); });
+    m_callListCommands->Register(m_commands);
+}
+
+void CMainDlg::ShowCallList() {
+    if (m_callList == nullptr) {
+        m_callList = new calls::CCallListDlg(
+            this, [this](uint32_t setupIndex) { OpenCallAggregation(setupIndex); });
+        RestoreWindowPlacement(m_callList, m_settings.callListWindow);
+        m_callList->Follow(LoadedConverter());
+    }
+    m_callList->show();
+    m_callList->raise();
+    m_callList->activateWindow();
+}
+
+void CMainDlg::OpenCallAggregation(uint32_t setupIndex) {
+    const CTessaryCan* converter = LoadedConverter();
+    if (converter == nullptr || setupIndex >= converter->LineCount()) {
+        return;
+    }
+    // The aggregation starts from the main window's selection line.
+    const int32_t line = converter->Record(setupIndex)->RowSlot[0];
+    m_commandContext->ShowLine(line, true, true, false);
+    ExecuteCommand(res::kCmdCallAggregate);
 }
 
 bool CMainDlg::ExecuteCommand(int id) {
@@ -379,6 +406,11 @@ void CMainDlg::UpdateState(WindowState mode) {
             m_frame->SetPaneFont(nullptr, false);
             RestoreTopRecord();
             break;
+    }
+    if (m_callList != nullptr) {
+        // The list follows the log: emptied while the store is rebuilt, made anew after.
+        const bool ready = mode == WindowState::kLoaded || mode == WindowState::kReconverted;
+        m_callList->Follow(ready ? converter : nullptr);
     }
     RefreshControls();
 }
@@ -681,6 +713,9 @@ void CMainDlg::StorePlacementAndOrder() {
     }
     m_stored = true;
     StoreWindowPlacement(this, m_settings.mainWindow);
+    if (m_callList != nullptr) {
+        StoreWindowPlacement(m_callList, m_settings.callListWindow);
+    }
     int blocks[kBlockCount];
     for (int p = 0; p < kPaneCount; ++p) {
         const CPaneWnd* pane = m_frame->Pane(p);

@@ -30,8 +30,13 @@ class QStatusBar;
 
 namespace tessary {
 
+namespace calls {
+class CCallListDlg;
+}
+
 class CPaneWnd;
 class AggregationCommands;
+class CallListCommands;
 class CProgressDlg;
 class ContextCommands;
 class FileCommands;
@@ -120,6 +125,12 @@ public:
     const QFont& StatusFont() const { return m_statusFont; }
     int StatusCharWidth() const { return m_statusCharWidth; }
     OpenFlow* Flow() const { return m_flow.get(); }
+    // The call list window, once it has been opened.
+    calls::CCallListDlg* CallList() const { return m_callList; }
+    // Opens the call list window (Ctrl+L) or brings it to the front.
+    void ShowCallList();
+    // Selects the SETUP with this record index and opens its related-call aggregation.
+    void OpenCallAggregation(uint32_t setupIndex);
 
 protected:
     bool event(QEvent* event) override;
@@ -200,6 +211,8 @@ private:
     std::unique_ptr<ContextCommands> m_contextCommands;
     std::unique_ptr<AggregationCommands> m_aggregationCommands;
     std::unique_ptr<ToolCommands> m_toolCommands;
+    std::unique_ptr<CallListCommands> m_callListCommands;
+    calls::CCallListDlg* m_callList = nullptr;  // a child window, made on first use
 
     QString m_initialCaption;
     QSize m_initialSize;

@@ -9,6 +9,7 @@ constexpr Accelerator kMainAccelerators[] = {
     {'O', kAccelControl, kCmdOpen},
     {'P', kAccelControl, kCmdProperty},
     {'F', kAccelControl, kCmdFocusSearch},
+    {'L', kAccelControl, kCmdCallList},
     {kVkF2, 0, kCmdReload},
     {kVkF3, 0, kCmdFindNext},
     {kVkF3, kAccelShift, kCmdFindPrevious},

@@ -31,6 +31,7 @@ constexpr MenuEntry kMainMenu[] = {
     {K::kSeparator, 0, {}},
     {K::kItem, kCmdSearchAggregate, u"検索文字列と一致した情報を集約して表示する(&M)..."},
     {K::kItem, kCmdCallAggregate, u"呼設定に関連する情報を集約して表示する(&C)..."},
+    {K::kItem, kCmdCallList, u"呼一覧(&L)...\tCtrl+L"},
     {K::kSeparator, 0, {}},
     {K::kPopup, 0, kSamplePopupText},
     {K::kItem, kCmdSampleFirst, u"(検索サンプル)"},

@@ -132,6 +132,7 @@ inline constexpr int kCmdFindPrevious = 32793;
 inline constexpr int kCmdSearchAggregate = 32794;
 inline constexpr int kCmdCallAggregate = 32795;
 inline constexpr int kCmdClearSearchHistory = 32796;
+inline constexpr int kCmdCallList = 32797;     // the call list window
 inline constexpr int kCmdSampleFirst = 32800;  // the placeholder item of the samples popup
 inline constexpr int kCmdSampleAnd = 32801;
 inline constexpr int kCmdSampleOr = 32802;

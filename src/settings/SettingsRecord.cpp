@@ -197,6 +197,8 @@ void LoadSettings(SettingsRecord& record, const SettingsStore& store) {
     if (store.GetString("DivideOutDir", text)) {
         record.divideOutDir.assign(TrimBlanks(text));
     }
+    LoadPlacement(store, record.callListWindow, "RestoreCallShowCmd", "RestoreCallLeft",
+                  "RestoreCallTop", "RestoreCallRight", "RestoreCallBottom");
 }
 
 bool SaveSettings(const SettingsRecord& record, SettingsStore& store) {
@@ -225,6 +227,8 @@ bool SaveSettings(const SettingsRecord& record, SettingsStore& store) {
     }
     ok &= store.SetString("DivideInpPath", record.divideInpPath);
     ok &= store.SetString("DivideOutDir", record.divideOutDir);
+    ok &= SavePlacement(store, record.callListWindow, "RestoreCallShowCmd", "RestoreCallLeft",
+                        "RestoreCallTop", "RestoreCallRight", "RestoreCallBottom");
     return ok;
 }
 

@@ -37,6 +37,7 @@ struct WindowPlacement {
 struct SettingsRecord {
     WindowPlacement mainWindow;
     WindowPlacement summaryWindow;
+    WindowPlacement callListWindow;
     int32_t paneFontPoint = kPaneFontPointMin;  // tenths of a point
     std::vector<std::u16string> recentFiles;    // newest first
     std::vector<std::u16string> searchHistory;  // newest first

@@ -120,7 +120,7 @@ private slots:
             QVERIFY(keys.insert({entry.key, entry.modifiers}).second);
         }
         QCOMPARE(commands, (std::set<int>{57601, 32770, 32791, 32774, 32792, 32793, 34010, 34011,
-                                          32821, 32790}));
+                                          32821, 32790, 32797}));
         QVERIFY(res::AcceleratorTable(1).empty());
     }
 

@@ -48,6 +48,10 @@ std::vector<std::string> SaveList() {
     }
     names.push_back("DivideInpPath");
     names.push_back("DivideOutDir");
+    for (const char* value : {"RestoreCallShowCmd", "RestoreCallLeft", "RestoreCallTop",
+                              "RestoreCallRight", "RestoreCallBottom"}) {
+        names.push_back(value);
+    }
     return names;
 }
 
