@@ -198,5 +198,22 @@ TEST(CallSidecarCli, DumpListsTheGeneratedCalls) {
     }
 }
 
+// --jsonl gives the same calls as objects; --calls takes no other mode.
+TEST(CallSidecarCli, JsonLinesAndUsage) {
+    const std::string dump = std::string("\"") + TESSARY_BINARY_DIR +
+                             "/src/cli/tessarydump\" --default-settings --calls ";
+    const std::string demo = std::string(" \"") + TESSARY_SOURCE_DIR + "/samples/demo.dat\"";
+    const std::string csv = Output(dump + demo);
+    const std::string jsonl = Output(dump + "--jsonl" + demo);
+    const auto lines = [](const std::string& text) {
+        return std::count(text.begin(), text.end(), '\n');
+    };
+    ASSERT_GT(lines(csv), 5);
+    EXPECT_EQ(lines(jsonl), lines(csv) - 1);  // no header row
+    EXPECT_EQ(jsonl.rfind("{\"start\":", 0), 0u);
+    EXPECT_NE(jsonl.find("\"callRef\":\"発1\""), std::string::npos);
+    EXPECT_NE(std::system((dump + "--header" + demo + " >/dev/null 2>&1").c_str()), 0);
+}
+
 }  // namespace
 }  // namespace tessary::calls
