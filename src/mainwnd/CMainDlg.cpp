@@ -116,8 +116,11 @@ void CMainDlg::OpenCallAggregation(uint32_t setupIndex) {
         return;
     }
     // The aggregation starts from the main window's selection line.
-    const int32_t line = converter->Record(setupIndex)->RowSlot[0];
-    m_commandContext->ShowLine(line, true, true, false);
+    const MessageRecord* setup = converter->Record(setupIndex);
+    if (setup == nullptr || setup->RowSlot[0] < 0) {
+        return;
+    }
+    m_commandContext->ShowLine(setup->RowSlot[0], true, true, false);
     ExecuteCommand(res::kCmdCallAggregate);
 }
 
