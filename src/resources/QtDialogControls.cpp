@@ -30,6 +30,20 @@ constexpr int kComboEditHeight = 13;
 
 }  // namespace
 
+DialogUnits::DialogUnits(const QFont& font) {
+    const QFontMetrics metrics(font);
+    m_baseX = std::max(1, metrics.averageCharWidth());
+    m_baseY = std::max(1, metrics.height());
+}
+
+void PlaceControl(QWidget* widget, const QRect& rect, int id, std::map<int, QWidget*>& byId) {
+    widget->setGeometry(rect);
+    widget->setProperty("controlId", id);
+    if (id > 0) {
+        byId[id] = widget;
+    }
+}
+
 QFont ApplyTemplateFrame(QDialog* window, const res::DialogTemplate& dialog) {
     window->setWindowTitle(ToQString(dialog.caption));
     window->setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
@@ -41,16 +55,11 @@ QFont ApplyTemplateFrame(QDialog* window, const res::DialogTemplate& dialog) {
 TemplateControls CreateTemplateControls(QWidget* client, const res::DialogTemplate& dialog,
                                         const QFont& dialogFont, const QFont& fixedFont) {
     TemplateControls created;
-    const QFontMetrics metrics(dialogFont);
-    const int baseX = std::max(1, metrics.averageCharWidth());
-    const int baseY = std::max(1, metrics.height());
-    const auto px = [&](int x, int y, int cx, int cy) {
-        return QRect(x * baseX / 4, y * baseY / 8, cx * baseX / 4, cy * baseY / 8);
-    };
-    client->setMinimumSize(dialog.cx * baseX / 4, dialog.cy * baseY / 8);
+    const DialogUnits units(dialogFont);
+    client->setMinimumSize(units.Size(dialog.cx, dialog.cy));
     client->resize(client->minimumSize());
     for (const res::DialogControl& control : dialog.controls) {
-        QRect rect = px(control.x, control.y, control.cx, control.cy);
+        QRect rect = units.Rect(control);
         QWidget* widget = nullptr;
         switch (control.kind) {
             case res::ControlKind::kGroupBox:
@@ -78,7 +87,7 @@ TemplateControls CreateTemplateControls(QWidget* client, const res::DialogTempla
                 // What is typed is what is searched: no completion from the history list.
                 created.search->setCompleter(nullptr);
                 created.search->setFont(fixedFont);
-                rect.setHeight(kComboEditHeight * baseY / 8);
+                rect.setHeight(units.Size(0, kComboEditHeight).height());
                 widget = created.search;
                 break;
             case res::ControlKind::kStatic:
@@ -109,11 +118,7 @@ TemplateControls CreateTemplateControls(QWidget* client, const res::DialogTempla
         if (widget == nullptr) {
             continue;
         }
-        widget->setGeometry(rect);
-        widget->setProperty("controlId", control.id);
-        if (control.id > 0) {
-            created.byId[control.id] = widget;
-        }
+        PlaceControl(widget, rect, control.id, created.byId);
         if (control.kind == res::ControlKind::kGroupBox) {
             widget->lower();
         }

@@ -2,6 +2,8 @@
 // The controls of a dialog template and the five-pane status bar, built the same way for the
 // main window and the aggregation window.
 #include <QFont>
+#include <QRect>
+#include <QSize>
 #include <functional>
 #include <map>
 #include <span>
@@ -23,6 +25,26 @@ struct TemplateControls {
     QComboBox* search = nullptr;   // the drop-down combo box, if the template has one
     QLabel* legend = nullptr;      // static 1130, if the template has it
 };
+
+// Dialog units of a font: x in quarters of its average character width, y in eighths of its
+// line height, as the templates give positions and sizes.
+class DialogUnits {
+public:
+    explicit DialogUnits(const QFont& font);
+    QSize Size(int cx, int cy) const { return QSize(cx * m_baseX / 4, cy * m_baseY / 8); }
+    QRect Rect(const res::DialogControl& control) const {
+        return QRect(control.x * m_baseX / 4, control.y * m_baseY / 8, control.cx * m_baseX / 4,
+                     control.cy * m_baseY / 8);
+    }
+
+private:
+    int m_baseX;
+    int m_baseY;
+};
+
+// Puts a control made for a template at `rect` and files it under its id (a control without
+// an id is only placed).
+void PlaceControl(QWidget* widget, const QRect& rect, int id, std::map<int, QWidget*>& byId);
 
 // A dialog window as the template frames it: its caption, a title bar with only the close
 // button, modal. Returns the template's font for the caller to adjust and set.

@@ -1,9 +1,7 @@
 #include "settings/CAboutDlg.h"
 
-#include <QFontMetrics>
 #include <QLabel>
 #include <QPushButton>
-#include <algorithm>
 
 #include "platform/QtText.h"
 #include "resources/DialogTables.h"
@@ -38,13 +36,9 @@ void CAboutDlg::Build() {
     }
     const QFont font = ApplyTemplateFrame(this, *dialog);
     setFont(font);
-    const QFontMetrics metrics(font);
-    const int baseX = std::max(1, metrics.averageCharWidth());
-    const int baseY = std::max(1, metrics.height());
-    setFixedSize(dialog->cx * baseX / 4, dialog->cy * baseY / 8);
+    const DialogUnits units(font);
+    setFixedSize(units.Size(dialog->cx, dialog->cy));
     for (const res::DialogControl& control : dialog->controls) {
-        const QRect rect(control.x * baseX / 4, control.y * baseY / 8, control.cx * baseX / 4,
-                         control.cy * baseY / 8);
         QWidget* widget = nullptr;
         switch (control.kind) {
             case res::ControlKind::kIcon: {
@@ -74,11 +68,7 @@ void CAboutDlg::Build() {
         if (widget == nullptr) {
             continue;
         }
-        widget->setGeometry(rect);
-        widget->setProperty("controlId", control.id);
-        if (control.id > 0) {
-            m_controls[control.id] = widget;
-        }
+        PlaceControl(widget, units.Rect(control), control.id, m_controls);
     }
 }
 

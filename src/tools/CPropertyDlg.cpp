@@ -1,10 +1,8 @@
 #include "tools/CPropertyDlg.h"
 
-#include <QFontMetrics>
 #include <QKeyEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <algorithm>
 
 #include "decode/CTessaryCan.h"
 #include "platform/QtText.h"
@@ -53,10 +51,8 @@ void CPropertyDlg::Build() {
     // labels line up in fonts whose hinted widths round apart.
     font.setHintingPreference(QFont::PreferNoHinting);
     setFont(font);
-    const QFontMetrics metrics(font);
-    const int baseX = std::max(1, metrics.averageCharWidth());
-    const int baseY = std::max(1, metrics.height());
-    setFixedSize(dialog->cx * baseX / 4, dialog->cy * baseY / 8);
+    const DialogUnits units(font);
+    setFixedSize(units.Size(dialog->cx, dialog->cy));
     for (const res::DialogControl& control : dialog->controls) {
         QWidget* widget = nullptr;
         if (control.kind == res::ControlKind::kReadOnlyEdit) {
@@ -81,10 +77,7 @@ void CPropertyDlg::Build() {
         if (widget == nullptr) {
             continue;
         }
-        widget->setGeometry(control.x * baseX / 4, control.y * baseY / 8, control.cx * baseX / 4,
-                            control.cy * baseY / 8);
-        widget->setProperty("controlId", control.id);
-        m_controls[control.id] = widget;
+        PlaceControl(widget, units.Rect(control), control.id, m_controls);
     }
     if (QPlainTextEdit* edit = TextEdit()) {
         edit->setFocus(Qt::OtherFocusReason);
