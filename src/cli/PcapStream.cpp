@@ -5,23 +5,15 @@
 #include "logfile/InsLogFormat.h"
 #include "logfile/LogTime.h"
 #include "logfile/Status.h"
-#include "platform/ErrorText.h"
 #include "platform/TimeMath.h"
 
 namespace tessary::cli {
-namespace {
-
-constexpr size_t kFlushSize = 1 << 16;
-
-}  // namespace
-
 bool PcapConsumer::Open(const std::string& path) {
-    if (!m_file.Create(path, false)) {
-        m_error = ErrorOrOne();
+    if (!m_output.Open(path)) {
         return false;
     }
-    m_writer.AppendSectionHeader(m_buffer);
-    m_writer.AppendInterface(m_buffer, kLinkTypeLapd);
+    m_writer.AppendSectionHeader(m_output.Buffer());
+    m_writer.AppendInterface(m_output.Buffer(), kLinkTypeLapd);
     return true;
 }
 
@@ -57,9 +49,9 @@ int32_t PcapConsumer::Consume(CTessaryCan& converter, MessageRecord& message) {
     char comment[32];
     const int n = std::snprintf(comment, sizeof(comment), "ID=%07u block %c", message.Id,
                                 static_cast<char>('A' + message.Block));
-    m_writer.AppendPacket(m_buffer, timestamp, frame, length, flags,
+    m_writer.AppendPacket(m_output.Buffer(), timestamp, frame, length, flags,
                           std::string_view(comment, n > 0 ? static_cast<size_t>(n) : 0));
-    if (m_buffer.size() >= kFlushSize && !Flush()) {
+    if (!m_output.FlushIfFull()) {
         return kStatusWriteError;
     }
     return kStatusDone;
@@ -70,31 +62,8 @@ void PcapConsumer::RecordsInUse(const CTessaryCan& converter, uint32_t& keepFrom
     pin = kNoRecordIndex;
 }
 
-bool PcapConsumer::Flush() {
-    if (m_error != 0) {
-        return false;
-    }
-    if (!m_buffer.empty()) {
-        if (!m_file.WriteAt(m_offset, m_buffer.data(), static_cast<uint32_t>(m_buffer.size()))) {
-            m_error = ErrorOrOne();
-            return false;
-        }
-        m_offset += m_buffer.size();
-        m_buffer.clear();
-    }
-    return true;
-}
-
 bool PcapConsumer::Close() {
-    if (!Flush()) {
-        m_file.Close();
-        return false;
-    }
-    if (!m_file.Close()) {
-        m_error = ErrorOrOne();
-        return false;
-    }
-    return true;
+    return m_output.Close();
 }
 
 }  // namespace tessary::cli

@@ -23,17 +23,12 @@ public:
     bool Close();
 
     // The Windows error of a failed write (Error) or of a failed read of the log (ReadError).
-    uint32_t Error() const { return m_error; }
+    uint32_t Error() const { return m_output.Error(); }
     uint32_t ReadError() const { return m_readError; }
 
 private:
-    bool Flush();
-
     PcapngWriter m_writer;
-    File m_file;
-    std::vector<uint8_t> m_buffer;
-    uint64_t m_offset = 0;
-    uint32_t m_error = 0;
+    PcapngOutput m_output;
     uint32_t m_readError = 0;
 };
 

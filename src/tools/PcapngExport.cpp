@@ -76,53 +76,6 @@ void EndBlock(std::vector<uint8_t>& out, size_t start) {
     }
 }
 
-// Buffered output to a new file; the first failure sticks.
-class OutputFile {
-public:
-    bool Open(const PathString& path) {
-        if (!m_file.Create(path, false)) {
-            m_error = ErrorOrOne();
-            return false;
-        }
-        return true;
-    }
-    std::vector<uint8_t>& Buffer() { return m_buffer; }
-    bool FlushIfFull() { return m_buffer.size() < kFlushSize || Flush(); }
-    bool Flush() {
-        if (m_error != 0) {
-            return false;
-        }
-        if (!m_buffer.empty()) {
-            if (!m_file.WriteAt(m_offset, m_buffer.data(),
-                                static_cast<uint32_t>(m_buffer.size()))) {
-                m_error = ErrorOrOne();
-                return false;
-            }
-            m_offset += m_buffer.size();
-            m_buffer.clear();
-        }
-        return true;
-    }
-    bool Close() {
-        if (!Flush()) {
-            m_file.Close();
-            return false;
-        }
-        if (!m_file.Close()) {
-            m_error = ErrorOrOne();
-            return false;
-        }
-        return true;
-    }
-    uint32_t Error() const { return m_error; }
-
-private:
-    File m_file;
-    std::vector<uint8_t> m_buffer;
-    uint64_t m_offset = 0;
-    uint32_t m_error = 0;
-};
-
 }  // namespace
 
 void PcapngWriter::AppendSectionHeader(std::vector<uint8_t>& out) const {
@@ -214,7 +167,7 @@ PcapngResult ExportPcapng(CTessaryCan& converter, const PathString& outPath, uin
     PcapngResult result;
     try {
         const PcapngWriter writer(resolution);
-        OutputFile output;
+        PcapngOutput output;
         if (!output.Open(outPath)) {
             result.status = kStatusWriteError;
             result.error = output.Error();
@@ -306,6 +259,45 @@ PcapngResult ExportPcapngFile(const PathString& logPath, CanPara& para, const Pa
         converter->SetBaseTime(correction);
     }
     return ExportPcapng(*converter, outPath, resolution);
+}
+
+bool PcapngOutput::Open(const PathString& path) {
+    if (!m_file.Create(path, false)) {
+        m_error = ErrorOrOne();
+        return false;
+    }
+    return true;
+}
+
+bool PcapngOutput::FlushIfFull() {
+    return m_buffer.size() < kFlushSize || Flush();
+}
+
+bool PcapngOutput::Flush() {
+    if (m_error != 0) {
+        return false;
+    }
+    if (!m_buffer.empty()) {
+        if (!m_file.WriteAt(m_offset, m_buffer.data(), static_cast<uint32_t>(m_buffer.size()))) {
+            m_error = ErrorOrOne();
+            return false;
+        }
+        m_offset += m_buffer.size();
+        m_buffer.clear();
+    }
+    return true;
+}
+
+bool PcapngOutput::Close() {
+    if (!Flush()) {
+        m_file.Close();
+        return false;
+    }
+    if (!m_file.Close()) {
+        m_error = ErrorOrOne();
+        return false;
+    }
+    return true;
 }
 
 }  // namespace tessary

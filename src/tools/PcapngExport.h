@@ -39,6 +39,27 @@ private:
     uint8_t m_resolution;
 };
 
+// Buffered output of the blocks to a new file; the first failure sticks and its Windows error
+// stays readable.
+class PcapngOutput {
+public:
+    bool Open(const PathString& path);
+    // Where the writer appends the next blocks.
+    std::vector<uint8_t>& Buffer() { return m_buffer; }
+    // Writes the buffer out once it has grown large enough.
+    bool FlushIfFull();
+    bool Flush();
+    // Writes what is buffered and closes the file.
+    bool Close();
+    uint32_t Error() const { return m_error; }
+
+private:
+    File m_file;
+    std::vector<uint8_t> m_buffer;
+    uint64_t m_offset = 0;
+    uint32_t m_error = 0;
+};
+
 // The frame of one raw log record: without the 0x01 prefix and, for kind 0, without the two
 // check bytes (a kind-0 record longer than 264 bytes counts as kind 6 and keeps them). False
 // for a record that holds no frame (layer-1 status, no block, not a record).
