@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "support/GeneratedLog.h"
 #include "support/TempDir.h"
 
 namespace tessary::test {
@@ -24,14 +25,6 @@ std::string ReadText(const std::string& path) {
     return text.str();
 }
 
-std::string Quote(const std::string& text) {
-    std::string quoted = "'";
-    for (char c : text) {
-        quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    }
-    return quoted + "'";
-}
-
 struct Result {
     int code = -1;
     std::string out;
@@ -42,22 +35,18 @@ struct CliFixture : ::testing::Test {
     TempDir dir;
 
     std::string Log(const std::string& name, const std::string& args) {
-        const std::string path = dir.File(name);
-        const std::string command =
-            std::string(TESSARY_INSLOGGEN) + " --quiet " + args + " --out " + Quote(path);
-        EXPECT_EQ(std::system(command.c_str()), 0) << command;
-        return path;
+        return GenerateLog(dir, name, args);
     }
     Result Dump(const std::vector<std::string>& args) {
-        std::string command = Quote(kDump);
+        std::string command = ShellQuote(kDump);
         for (const std::string& arg : args) {
             command += ' ';
-            command += Quote(arg);
+            command += ShellQuote(arg);
         }
         command += " >";
-        command += Quote(dir.File("out.txt"));
+        command += ShellQuote(dir.File("out.txt"));
         command += " 2>";
-        command += Quote(dir.File("err.txt"));
+        command += ShellQuote(dir.File("err.txt"));
         const int status = std::system(command.c_str());
         Result result;
         result.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
@@ -355,7 +344,7 @@ TEST_F(CliFixture, ToolModesDumpSplitAndExport) {
         << summary.out;
 
     const std::string folder = dir.File("parts");
-    ASSERT_EQ(std::system(("mkdir " + Quote(folder)).c_str()), 0);
+    ASSERT_EQ(std::system(("mkdir " + ShellQuote(folder)).c_str()), 0);
     Result divide = Dump({"--divide", folder, log});
     EXPECT_EQ(divide.code, 0) << divide.err;
     EXPECT_NE(divide.out.find("分割個数=3"), std::string::npos) << divide.out;  // to 04-02 02:00

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "support/GeneratedLog.h"
 #include "support/TempDir.h"
 
 namespace tessary::test {
@@ -25,14 +26,6 @@ struct IsolatedUserConfig {
 const IsolatedUserConfig g_userConfig;
 
 const std::string kDump = std::string(TESSARY_BINARY_DIR) + "/src/cli/tessarydump";
-
-std::string Quote(const std::string& text) {
-    std::string quoted = "'";
-    for (char c : text) {
-        quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    }
-    return quoted + "'";
-}
 
 std::string ReadText(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
@@ -64,9 +57,7 @@ protected:
 
     void SetUp() override {
         log = dir.File("a.dat");
-        const std::string command =
-            std::string(TESSARY_INSLOGGEN) + " --quiet --seed 11 --records 40 --out " + Quote(log);
-        ASSERT_EQ(std::system(command.c_str()), 0);
+        ASSERT_TRUE(RunInsloggen("--seed 11 --records 40", log));
     }
 
     // The user's stored settings in `home`, as the viewer writes them on Linux.
@@ -81,16 +72,16 @@ protected:
         std::vector<std::string> words;
         if (!config.empty()) {
             words.push_back("XDG_CONFIG_HOME=");
-            words.back() += Quote(config);
+            words.back() += ShellQuote(config);
         }
-        words.push_back(Quote(kDump));
+        words.push_back(ShellQuote(kDump));
         for (const std::string& arg : args) {
-            words.push_back(Quote(arg));
+            words.push_back(ShellQuote(arg));
         }
         words.push_back(">");
-        words.back() += Quote(dir.File("out.txt"));
+        words.back() += ShellQuote(dir.File("out.txt"));
         words.push_back("2>");
-        words.back() += Quote(dir.File("err.txt"));
+        words.back() += ShellQuote(dir.File("err.txt"));
         std::string command;
         for (const std::string& word : words) {
             command.append(word).append(1, ' ');

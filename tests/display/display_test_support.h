@@ -14,6 +14,7 @@
 #include "platform/LastError.h"
 #include "platform/Utf.h"
 #include "platform/WinError.h"
+#include "support/LaidOutLog.h"
 #include "support/LogBytes.h"
 #include "support/TempDir.h"
 
@@ -21,22 +22,16 @@ namespace tessary::test {
 
 class LineTableTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        ResetPara(m_para);
-        m_source.para = &m_para;
-        m_source.conditions = m_conditions;
-        m_table.SetSource(m_source);
-        Open(LogBytes().Record('T', 9, 0, {0x34}));
-    }
+    void SetUp() override { Open(LogBytes().Record('T', 9, 0, {0x34})); }
     void TearDown() override { fault::Reset(); }
 
+    // A new name each time: the log opened before stays open, and Windows lets no one replace an
+    // open file.
     void Open(const LogBytes& log) {
-        m_table.FreeText();
-        m_converter.reset();
-        log.WriteTo(m_dir.File("log.dat"));
-        m_converter = std::make_unique<CTessaryCan>(m_dir.File("log.dat"), &m_para);
-        ASSERT_EQ(m_converter->OpenStatus(), 0);
+        const std::string name = "log" + std::to_string(++m_logCount) + ".dat";
+        ASSERT_EQ(m_log.Open(log.WriteTo(m_dir.File(name))), 0);
     }
+    int m_logCount = 0;
 
     // A message record holding `text` in the converter's store.
     MessageRecord* Put(std::u16string_view text, uint8_t block = 0) {
@@ -66,11 +61,11 @@ protected:
     std::string RecordText(const MessageRecord* record) const { return Utf8(record->TextView()); }
 
     TempDir m_dir;
-    CanPara m_para;
-    SearchCondition m_conditions[kMarkIfTextCount];
-    DisplaySource m_source;
-    std::unique_ptr<CTessaryCan> m_converter;
-    DisplayLineTable m_table;
+    LaidOutLog m_log;
+    CanPara& m_para = m_log.para;
+    SearchCondition* const m_conditions = m_log.conditions;
+    DisplayLineTable& m_table = m_log.table;
+    std::unique_ptr<CTessaryCan>& m_converter = m_log.converter;
 };
 
 // Cells of line n as a vector, for comparisons.

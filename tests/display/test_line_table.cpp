@@ -163,39 +163,47 @@ LogBytes LogOf(size_t records, InsLogHeader header = DefaultHeader()) {
     return log;
 }
 
+// The stated sizes for the two allocation granules: 4 KiB pages, and the 64 KiB of Windows.
+uint64_t ByGranule(uint64_t at4k, uint64_t at64k) {
+    EXPECT_TRUE(AllocationGranule() == 4096 || AllocationGranule() == 65536);
+    return AllocationGranule() == 4096 ? at4k : at64k;
+}
+
 TEST_F(TableSizing, CapacitiesAreEstimatedFromTheDataByteCount) {
     Open(LogOf(300));
-    const uint64_t size = m_converter->DataSize();
-    ASSERT_EQ(size, 300u * 209);
+    ASSERT_EQ(m_converter->DataSize(), 300u * 209);
     ASSERT_EQ(m_table.AddLines(m_converter.get(), nullptr, 0, 0, 1), 1);
-    EXPECT_EQ(m_table.TableCapacity(), RoundUpToGranule(8 * (size / 6)) / 8);
-    EXPECT_EQ(m_table.BufferCapacity(), RoundUpToGranule(size * 25 + 2108));
+    // One line: an entry per 6 data bytes (10450 of 8 bytes) and 25 buffer bytes per data byte
+    // plus 2108, each rounded up to the granule.
+    EXPECT_EQ(m_table.TableCapacity(), ByGranule(10752, 16384));
+    EXPECT_EQ(m_table.BufferCapacity(), 1572864u);
 
     InsLogHeader bulk = DefaultHeader();
     bulk.dataKind = kDataKindIns64Bulk;
     Open(LogOf(300, bulk));
     ASSERT_EQ(m_table.AddLines(m_converter.get(), nullptr, 0, 0, 1), 1);
-    EXPECT_EQ(m_table.TableCapacity(), RoundUpToGranule(8 * (size / 12)) / 8);
-    EXPECT_EQ(m_table.BufferCapacity(), RoundUpToGranule(size * 13 + 2108));
+    // Two lines in one file: an entry per 12 data bytes, 13 buffer bytes per data byte.
+    EXPECT_EQ(m_table.TableCapacity(), ByGranule(5632, 8192));
+    EXPECT_EQ(m_table.BufferCapacity(), ByGranule(819200, 851968));
 
     bulk.boardKind = 0x0003;  // INS-Net 1500: one line per log after all
     Open(LogOf(300, bulk));
     ASSERT_EQ(m_table.AddLines(m_converter.get(), nullptr, 0, 0, 1), 1);
-    EXPECT_EQ(m_table.TableCapacity(), RoundUpToGranule(8 * (size / 6)) / 8);
+    EXPECT_EQ(m_table.TableCapacity(), ByGranule(10752, 16384));
 }
 
 TEST_F(TableSizing, ALogOfAFewBytesStillGetsATable) {
     Open(LogBytes().Raw({1, 2, 3, 4, 5}));
     ASSERT_EQ(m_converter->DataSize(), 5u);
     ASSERT_EQ(Add(Put(u"abc"), 3, 0, 1), 1);
-    EXPECT_EQ(m_table.TableCapacity(), AllocationGranule() / 8);
+    EXPECT_EQ(m_table.TableCapacity(), ByGranule(512, 8192));  // one granule of entries
 }
 
 TEST_F(TableSizing, PresetsAreTakenOnlyBeforeTheFirstUseAndFreeTextClearsThem) {
     ASSERT_TRUE(m_table.PresetCapacities(100, 5000));
     ASSERT_EQ(m_table.AddLines(m_converter.get(), nullptr, 0, 0, 1), 1);
-    EXPECT_EQ(m_table.TableCapacity(), RoundUpToGranule(800) / 8);
-    EXPECT_EQ(m_table.BufferCapacity(), RoundUpToGranule(5000));
+    EXPECT_EQ(m_table.TableCapacity(), ByGranule(512, 8192));
+    EXPECT_EQ(m_table.BufferCapacity(), ByGranule(8192, 65536));
     EXPECT_FALSE(m_table.PresetCapacities(1, 1));
     m_table.FreeText();
     EXPECT_EQ(m_table.TableCapacity(), 0u);

@@ -67,22 +67,18 @@ TEST(AllocationFault, TheOpenFlowShowsOutOfMemoryInBothPassesAndKeepsNothingLoad
         int failed = 0;
         for (int n = 1; n <= 64; ++n) {
             FaultReset reset;
-            CanPara para;
-            ResetPara(para);
-            SearchCondition conditions[kMarkIfTextCount];
-            DisplayLineTable table;
-            table.SetSource(DisplaySource{&para, conditions});
+            DisplayModel model;
             OpenFlowHost host;
             RecordingUi ui;
             SyncPassProgress progress;
-            OpenFlow flow(&para, &table, &host, &ui, &progress, &progress);
+            OpenFlow flow(&model.para, &model.table, &host, &ui, &progress, &progress);
             fault::FailNthAllocation(n);
             const int32_t result = flow.Open(path, kLineAsk);
             const std::string where = path + " allocation " + std::to_string(n);
             if (result == kOpenResultDone) {
                 EXPECT_TRUE(ui.shown.empty()) << where;
                 ASSERT_NE(flow.Converter(), nullptr) << where;
-                EXPECT_GT(table.LineCount(), 1) << where;
+                EXPECT_GT(model.table.LineCount(), 1) << where;
                 break;
             }
             ++failed;
@@ -98,11 +94,11 @@ TEST(AllocationFault, TheOpenFlowShowsOutOfMemoryInBothPassesAndKeepsNothingLoad
             // A failed new file leaves nothing loaded; a failed second pass keeps the converted
             // records for another try, but no lines.
             EXPECT_EQ(flow.Converter() != nullptr, secondPass) << where;
-            EXPECT_EQ(table.LineCount(), 0) << where;
+            EXPECT_EQ(model.table.LineCount(), 0) << where;
             if (secondPass) {
                 fault::Reset();
                 EXPECT_EQ(flow.Reconvert(kLineSecondPass), kOpenResultDone) << where;
-                EXPECT_GT(table.LineCount(), 1) << where;
+                EXPECT_GT(model.table.LineCount(), 1) << where;
             }
         }
         EXPECT_GE(failed, 4) << path;

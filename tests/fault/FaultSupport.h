@@ -1,7 +1,6 @@
 #pragma once
-// Shared parts of the fault tests: logs from insloggen, a converter laid out by the main
-// window's layout, the reference texts of an undisturbed conversion, and the checks that what
-// a failed pass leaves behind is a clean prefix of that reference.
+// Shared parts of the fault tests: the reference texts of an undisturbed conversion, and the
+// checks that what a failed pass leaves behind is a clean prefix of that reference.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -20,69 +19,12 @@
 #include "mainwnd/RecordLayout.h"
 #include "platform/FaultInjection.h"
 #include "platform/Utf.h"
+#include "support/FaultReset.h"
+#include "support/GeneratedLog.h"
+#include "support/LaidOutLog.h"
 #include "support/TempDir.h"
 
 namespace tessary::test {
-
-inline std::string GenerateLog(const TempDir& dir, const std::string& name,
-                               const std::string& args) {
-    const std::string path = dir.File(name);
-    const std::string command =
-        std::string(TESSARY_INSLOGGEN) + " --quiet " + args + " --out '" + path + "'";
-    EXPECT_EQ(std::system(command.c_str()), 0) << command;
-    return path;
-}
-
-// Disarms every fault switch when the test ends, whatever happened.
-struct FaultReset {
-    FaultReset() { fault::Reset(); }
-    ~FaultReset() { fault::Reset(); }
-};
-
-// The main window's converter and display line table, without a window.
-struct LaidOutLog {
-    CanPara para;
-    SearchCondition conditions[kMarkIfTextCount];
-    DisplayLineTable table;
-    std::unique_ptr<CTessaryCan> converter;
-
-    LaidOutLog() {
-        ResetPara(para);
-        table.SetSource(DisplaySource{&para, conditions});
-    }
-    ~LaidOutLog() {
-        table.FreeText();  // its lines point into the converter's text
-        converter.reset();
-    }
-    LaidOutLog(const LaidOutLog&) = delete;
-    LaidOutLog& operator=(const LaidOutLog&) = delete;
-
-    // Opens the log; the open status.
-    int32_t Open(const std::string& path) {
-        table.FreeText();
-        converter = std::make_unique<CTessaryCan>(path, &para);
-        return converter->OpenStatus();
-    }
-    // One pass with `callback` (the layout by default): the start result when the pass did not
-    // start, else the pass's final status.
-    int32_t Pass(LineCallback callback = &LayoutRecord, void* user = nullptr) {
-        const int32_t started =
-            converter->StartPass(callback, user != nullptr ? user : &table, nullptr);
-        if (started != kStatusDone) {
-            return started;
-        }
-        converter->WaitForWalk();
-        return converter->ConversionStatus();
-    }
-    // The stored records laid out afresh (the re-delivery pass).
-    int32_t Redeliver(LineCallback callback = &LayoutRecord, void* user = nullptr) {
-        table.FreeText();
-        para.Flag[1] |= kFlag1Redeliver;
-        const int32_t status = Pass(callback, user);
-        para.Flag[1] &= static_cast<uint8_t>(~kFlag1Redeliver);
-        return status;
-    }
-};
 
 // What an undisturbed conversion of a log gives.
 struct Reference {
@@ -135,10 +77,11 @@ inline std::map<int, std::vector<uint8_t>> DivideOutputs(const std::string& fold
     std::map<int, std::vector<uint8_t>> files;
     const std::string tag = "_分割-";
     for (const auto& entry : std::filesystem::directory_iterator(folder)) {
-        const std::string name = entry.path().filename().string();
+        const std::u8string utf8 = entry.path().filename().u8string();
+        const std::string name(utf8.begin(), utf8.end());
         const size_t at = name.find(tag);
         if (at != std::string::npos) {
-            files[std::stoi(name.substr(at + tag.size()))] = ReadBytes(entry.path().string());
+            files[std::stoi(name.substr(at + tag.size()))] = ReadBytes(folder + "/" + name);
         }
     }
     return files;

@@ -71,16 +71,12 @@ TEST(ReadFault, TheOpenFlowReportsTheReadErrorAndKeepsNothing) {
     FaultReset reset;
     TempDir dir;
     const std::string path = GenerateLog(dir, "log.dat", "--seed 13 --size 150K");
-    CanPara para;
-    ResetPara(para);
-    SearchCondition conditions[kMarkIfTextCount];
-    DisplayLineTable table;
-    table.SetSource(DisplaySource{&para, conditions});
+    DisplayModel model;
     OpenFlowHost host;
     RecordingUi ui;
     SyncPassProgress progress;
     {
-        OpenFlow flow(&para, &table, &host, &ui, &progress, &progress);
+        OpenFlow flow(&model.para, &model.table, &host, &ui, &progress, &progress);
         // The open reads the header; then the third fill of the data cache fails mid-walk.
         fault::FailNthRead(1 + 3);
         const int32_t result = flow.Open(path, kLineAsk);
@@ -91,7 +87,7 @@ TEST(ReadFault, TheOpenFlowReportsTheReadErrorAndKeepsNothing) {
             "ログデータ変換実行中に、リソース異常が発生しました。\n\nError = 30\n\n<" + path + ">");
         EXPECT_EQ(Utf8(ui.shown[0].caption), "INSログデータ読込");
         EXPECT_EQ(flow.Converter(), nullptr);
-        EXPECT_EQ(table.LineCount(), 0);
+        EXPECT_EQ(model.table.LineCount(), 0);
 
         // The file itself is fine: opened again it converts completely.
         fault::Reset();
@@ -99,7 +95,6 @@ TEST(ReadFault, TheOpenFlowReportsTheReadErrorAndKeepsNothing) {
         ASSERT_NE(flow.Converter(), nullptr);
         EXPECT_EQ(flow.Converter()->LineCount(), ReferenceOf(path).texts.size());
     }
-    table.FreeText();
 }
 
 TEST(ReadFault, EveryReadOfADivideRunKeepsTheFilesFinishedBefore) {

@@ -292,7 +292,7 @@ private slots:
         m_ui = std::make_unique<FakeUi>();
         m_dir = std::make_unique<TempDir>();
         m_path = m_dir->File("line.dat");
-        QVERIFY(GenerateLog("--seed 21 " + kLogOptions, m_path));
+        QVERIFY(RunInsloggen("--seed 21 " + kLogOptions, m_path));
         m_original = FileBytes(m_path);
         m_window = std::make_unique<CMainDlg>();
         std::u16string failure;
@@ -361,7 +361,7 @@ private slots:
     }
 
     void WarningLineIsRefusedWithItsMessage() {
-        QVERIFY(GenerateLog("--seed 21 --bad-fcs-at 6 " + kLogOptions, m_path));
+        QVERIFY(RunInsloggen("--seed 21 --bad-fcs-at 6 " + kLogOptions, m_path));
         QVERIFY(Load(m_path));
         const DisplayLineTable& table = Frame().Table();
         int32_t warning = 0;
@@ -596,7 +596,7 @@ private slots:
 
     void OpeningAnotherAsksAndYesSavesThenOpens() {
         const std::string other = m_dir->File("other.dat");
-        QVERIFY(GenerateLog("--seed 22 " + kLogOptions, other));
+        QVERIFY(RunInsloggen("--seed 22 " + kLogOptions, other));
         QVERIFY(Load(m_path));
         const int64_t correction = -250;
         QVERIFY(Correct(1, TimeOfLine(1).addMSecs(correction).toString(kTimeFormat)).opened);
@@ -624,9 +624,9 @@ private slots:
 
     void RingFileBasedOnItsEndTimeCountsAsUnsaved() {
         QVERIFY(
-            GenerateLog("--seed 105 --span 13d --ring --ext-header 32 --poll-interval 1h "
-                        "--call-interval 2h",
-                        m_path));
+            RunInsloggen("--seed 105 --span 13d --ring --ext-header 32 --poll-interval 1h "
+                         "--call-interval 2h",
+                         m_path));
         m_original = FileBytes(m_path);
         ProgressTitles progress;
         QCOMPARE(Window().Open(m_path, kLineAsk), kOpenResultDone);
@@ -666,7 +666,7 @@ private slots:
 
         TempDir dir;
         const std::string path = dir.File("a.dat");
-        QVERIFY(GenerateLog("--seed 3 --records 20", path));
+        QVERIFY(RunInsloggen("--seed 3 --records 20", path));
         CMainDlg window;
         std::u16string failure;
         QVERIFY(window.Initialize(&failure));

@@ -179,7 +179,7 @@ private slots:
 
     void ThreeDatesGiveThreeValidFiles() {
         const std::string source = m_dir->File("src.dat");
-        QVERIFY(GenerateLog(
+        QVERIFY(RunInsloggen(
             "--seed 3 --span 2d --noise 0 --fill 0 --poll-interval 5m --call-interval 1h", source));
         const std::vector<uint8_t> sourceBytes = ReadBytes(source);
         Show();
@@ -211,7 +211,7 @@ private slots:
 
     void ChecksBeforeTheRunAndAnEmptySource() {
         const std::string source = m_dir->File("src.dat");
-        QVERIFY(GenerateLog("--seed 4 --records 50", source));
+        QVERIFY(RunInsloggen("--seed 4 --records 50", source));
         const std::string notLog = m_dir->File("text.dat");
         WriteBytes(notLog, std::vector<uint8_t>(200, 'x'));
         const std::string empty = LogBytes().FixDataByteCount().WriteTo(m_dir->File("empty.dat"));
@@ -261,7 +261,7 @@ private slots:
 
     void StopKeepsTheFinishedFiles() {
         const std::string source = m_dir->File("long.dat");
-        QVERIFY(GenerateLog("--seed 9 --size 40M --poll-interval 10s --call-interval 1h", source));
+        QVERIFY(RunInsloggen("--seed 9 --size 40M --poll-interval 10s --call-interval 1h", source));
         const std::vector<uint8_t> sourceBytes = ReadBytes(source);
         Show();
         ProgressWatch watch(&Dialog());
@@ -289,7 +289,7 @@ private slots:
 
     void TwoPassRingMatchesTheCommandLine() {
         const std::string source = m_dir->File("ring.dat");
-        QVERIFY(GenerateLog(
+        QVERIFY(RunInsloggen(
             "--seed 105 --span 13d --ring --ext-header 32 --poll-interval 1h --call-interval 2h",
             source));
         const std::vector<uint8_t> sourceBytes = ReadBytes(source);
@@ -329,7 +329,7 @@ private slots:
 
     void TheDisplayedLogBringsItsCorrection() {
         const std::string source = m_dir->File("src.dat");
-        QVERIFY(GenerateLog(
+        QVERIFY(RunInsloggen(
             "--seed 3 --span 2d --noise 0 --fill 0 --poll-interval 5m --call-interval 1h", source));
         const int64_t oneDay = 86400000;
         Show(source, oneDay);

@@ -95,7 +95,7 @@ private slots:
         m_xdotool = QStandardPaths::findExecutable(QStringLiteral("xdotool"));
         m_dir = std::make_unique<TempDir>();
         m_log = m_dir->File("wheel.dat");
-        QVERIFY(GenerateLog("--seed 9 --records 600", m_log));
+        QVERIFY(RunInsloggen("--seed 9 --records 600", m_log));
     }
 
     void cleanupTestCase() { m_dir.reset(); }

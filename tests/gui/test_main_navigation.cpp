@@ -261,7 +261,7 @@ private slots:
     void initTestCase() {
         m_logs = std::make_unique<TempDir>();
         m_longLog = m_logs->File("long.dat");
-        QVERIFY(GenerateLog("--seed 31 --records 1200", m_longLog));
+        QVERIFY(RunInsloggen("--seed 31 --records 1200", m_longLog));
     }
 
     void cleanupTestCase() { m_logs.reset(); }
@@ -437,9 +437,9 @@ private slots:
         const std::string a = m_dir->File("a.dat");
         const std::string b = m_dir->File("b.dat");
         const std::string c = m_dir->File("c.dat");
-        QVERIFY(GenerateLog("--seed 3 --records 60", a));
-        QVERIFY(GenerateLog("--seed 4 --records 60", b));
-        QVERIFY(GenerateLog("--seed 5 --records 60", c));
+        QVERIFY(RunInsloggen("--seed 3 --records 60", a));
+        QVERIFY(RunInsloggen("--seed 4 --records 60", b));
+        QVERIFY(RunInsloggen("--seed 5 --records 60", c));
         QMenu* file = PopupOf(res::kCmdClearRecent);
         QVERIFY(file != nullptr);
         QVERIFY(!OpenedItem(res::kCmdClearRecent)->isEnabled());
@@ -541,7 +541,7 @@ private slots:
 
     void ReloadKeepsTheInsLine() {
         const std::string bulk = m_dir->File("bulk.dat");
-        QVERIFY(GenerateLog("--seed 8 --records 200 --data-kind 4 --lines 2", bulk));
+        QVERIFY(RunInsloggen("--seed 8 --records 200 --data-kind 4 --lines 2", bulk));
         // The question is answered No: the second line.
         OpenThroughMenu(bulk);
         QCOMPARE(m_ui->messages.size(), size_t(1));

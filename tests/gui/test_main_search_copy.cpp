@@ -640,7 +640,7 @@ private slots:
         SearchFor(QStringLiteral("<呼設定>"));
         QVERIFY(Window().Conditions()[kSearchSlot].HasWord());
         const std::string other = m_dir->File("other.dat");
-        QVERIFY(GenerateLog("--seed 5 --records 400", other));
+        QVERIFY(RunInsloggen("--seed 5 --records 400", other));
         m_ui->openPath = other;
         Window().MenuAction(res::kCmdOpen)->trigger();
         QVERIFY(Activate());
@@ -738,7 +738,7 @@ private slots:
     void CopyItemWithoutSelectionAndOffTheMessages() {
         // A short log: the panes reach past its last line.
         const std::string small = m_dir->File("small.dat");
-        QVERIFY(GenerateLog("--seed 3 --records 6", small));
+        QVERIFY(RunInsloggen("--seed 3 --records 6", small));
         QVERIFY(Load(small));
         const int lh = Frame().LineHeight();
         const int32_t count = Frame().LineCount();
@@ -786,7 +786,7 @@ private slots:
 
     void ALargeRangeIsConfirmedBeyondOneHundredThousandLines() {
         const std::string big = m_dir->File("big.dat");
-        QVERIFY(GenerateLog("--seed 12 --records 40000", big));
+        QVERIFY(RunInsloggen("--seed 12 --records 40000", big));
         QVERIFY(Load(big));
         const DisplayLineTable& table = Frame().Table();
         QVERIFY(Frame().LineCount() > 100100);

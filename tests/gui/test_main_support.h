@@ -1,6 +1,6 @@
 #pragma once
-// A UI service that answers from a script and records every message box, and helpers that
-// write logs with insloggen for the window tests.
+// A UI service that answers from a script and records every message box, and the logs of the
+// window tests (written with insloggen through the shared test support).
 #include <QCoreApplication>
 #include <QString>
 #include <cstdlib>
@@ -11,6 +11,7 @@
 
 #include "platform/QtText.h"
 #include "platform/QtUiService.h"
+#include "support/GeneratedLog.h"
 
 namespace tessary::test {
 
@@ -107,13 +108,6 @@ public:
 private:
     UiService* m_previous = nullptr;
 };
-
-// Runs insloggen with `options` writing `path`; true when it succeeded.
-inline bool GenerateLog(const std::string& options, const std::string& path) {
-    const std::string command =
-        std::string(TESSARY_INSLOGGEN) + " --quiet " + options + " --out '" + path + "'";
-    return std::system(command.c_str()) == 0;
-}
 
 inline std::string DemoLogPath() {
     return std::string(TESSARY_SOURCE_DIR) + "/samples/demo.dat";

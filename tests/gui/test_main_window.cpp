@@ -298,7 +298,7 @@ private slots:
 
     void CancelDuringTheProgress() {
         const std::string big = m_dir->File("big.dat");
-        QVERIFY(GenerateLog("--seed 31 --size 24M", big));
+        QVERIFY(RunInsloggen("--seed 31 --size 24M", big));
         ProgressWatch watch(&Window());
         watch.abortOnProgress = true;
         m_ui->answers = {Answer::kYes};
@@ -322,7 +322,7 @@ private slots:
 
     void AsksForTheLineOfATwoLineFile() {
         const std::string bulk = m_dir->File("bulk.dat");
-        QVERIFY(GenerateLog("--seed 41 --records 3000 --data-kind 4", bulk));
+        QVERIFY(RunInsloggen("--seed 41 --records 3000 --data-kind 4", bulk));
         m_ui->answers = {Answer::kNo};
         QCOMPARE(Window().Open(bulk, kLineAsk), kOpenResultDone);
         QCOMPARE(m_ui->messages.size(), size_t(1));
@@ -349,7 +349,7 @@ private slots:
 
     void TwoPassFileShowsTheSecondSubtitle() {
         const std::string ring = m_dir->File("ring.dat");
-        QVERIFY(GenerateLog(
+        QVERIFY(RunInsloggen(
             "--seed 105 --span 13d --ring --ext-header 32 --poll-interval 1h --call-interval 2h",
             ring));
         ProgressWatch watch(&Window());

@@ -15,6 +15,7 @@
 #include "display/QtAppEvent.h"
 #include "logfile/Status.h"
 #include "mainwnd/RecordLayout.h"
+#include "support/LaidOutLog.h"
 #include "support/LogBytes.h"
 #include "support/TempDir.h"
 
@@ -88,33 +89,24 @@ private:
 
 class PaneHarness : public PaneFrameOwner {
 public:
-    PaneHarness() {
-        ResetPara(m_para);
-        m_source.para = &m_para;
-        m_source.conditions = m_conditions;
-    }
+    PaneHarness() = default;
     ~PaneHarness() override {
         delete m_sink;  // and the frame with it
     }
-    CTessaryCan* LoadedConverter() const override { return m_converter.get(); }
+    CTessaryCan* LoadedConverter() const override { return m_log.converter.get(); }
 
     // Creates the frame at `size` in a shown window, converts `log` into it and measures.
     bool Open(const LogBytes& log, QSize size = QSize(700, 400)) {
         m_sink = new MessageSink;
         m_sink->resize(size.width() + 20, size.height() + 20);
         m_sink->show();
-        m_frame = new CPaneFrame(this, m_source);
+        m_frame = new CPaneFrame(this, DisplaySource{&m_log.para, m_log.conditions});
         if (!m_frame->Create(QRect(QPoint(10, 10), size), m_sink)) {
             return false;
         }
-        log.WriteTo(m_dir.File("pane.dat"));
-        m_converter = std::make_unique<CTessaryCan>(m_dir.File("pane.dat"), &m_para);
-        if (m_converter->OpenStatus() != 0 ||
-            m_converter->StartPass(&LayoutRecord, &m_frame->Table(), nullptr) != kStatusDone) {
-            return false;
-        }
-        m_converter->WaitForWalk();
-        if (m_converter->ConversionStatus() != kStatusDone) {
+        // Laid out into the frame's own table, not the model's.
+        if (m_log.Open(log.WriteTo(m_dir.File("pane.dat"))) != 0 ||
+            m_log.Pass(&LayoutRecord, &m_frame->Table()) != kStatusDone) {
             return false;
         }
         m_frame->SetPaneFont(nullptr, false);
@@ -126,8 +118,8 @@ public:
     CPaneFrame& Frame() const { return *m_frame; }
     CPaneWnd& Pane(int position = 0) const { return *m_frame->Pane(position); }
     MessageSink& Sink() const { return *m_sink; }
-    CanPara& Para() { return m_para; }
-    SearchCondition* Conditions() { return m_conditions; }
+    CanPara& Para() { return m_log.para; }
+    SearchCondition* Conditions() { return m_log.conditions; }
     int Lh() const { return m_frame->LineHeight(); }
     int Cw() const { return m_frame->CharWidth(); }
     // The pane's visible height below the title row.
@@ -158,10 +150,7 @@ public:
 
 private:
     TempDir m_dir;
-    CanPara m_para;
-    SearchCondition m_conditions[kMarkIfTextCount];
-    DisplaySource m_source;
-    std::unique_ptr<CTessaryCan> m_converter;
+    LaidOutLog m_log;
     MessageSink* m_sink = nullptr;
     CPaneFrame* m_frame = nullptr;
 };

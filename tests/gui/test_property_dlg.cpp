@@ -164,9 +164,9 @@ private slots:
         WriteBytes(m_shortExt, shortExt);
         m_bulk = m_dir->File("bulk.dat");
         QVERIFY(
-            GenerateLog("--board 64 --data-kind 4 --lines 2 --records 400 --ext-header 32 "
-                        "--start-correction 5000",
-                        m_bulk));
+            RunInsloggen("--board 64 --data-kind 4 --lines 2 --records 400 --ext-header 32 "
+                         "--start-correction 5000",
+                         m_bulk));
     }
 
     void init() {

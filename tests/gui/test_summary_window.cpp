@@ -531,7 +531,7 @@ private slots:
     void initTestCase() {
         m_logs = std::make_unique<TempDir>();
         m_callLog = m_logs->File("calls.dat");
-        QVERIFY(GenerateLog("--seed 3 --records 3000 --call-interval 2s", m_callLog));
+        QVERIFY(RunInsloggen("--seed 3 --records 3000 --call-interval 2s", m_callLog));
     }
 
     void cleanupTestCase() { m_logs.reset(); }
@@ -803,7 +803,7 @@ private slots:
         // The main window repaints its hits under the progress dialog (its search highlight has
         // just changed) while the walk matches the same pattern on the worker.
         const std::string log = m_dir->File("busy.dat");
-        QVERIFY(GenerateLog("--seed 11 --records 20000 --call-interval 2s", log));
+        QVERIFY(RunInsloggen("--seed 11 --records 20000 --call-interval 2s", log));
         QVERIFY(Load(log));
         const QString pattern = QStringLiteral("<呼設定> <CH=01>");
         const std::vector<uint32_t> expected = CallSetupsOnChannel1();

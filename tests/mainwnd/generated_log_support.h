@@ -4,10 +4,10 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <cstdlib>
 #include <string>
 
 #include "layout_test_support.h"
+#include "support/GeneratedLog.h"
 
 namespace tessary::test {
 
@@ -15,14 +15,7 @@ class GeneratedLogTest : public LayoutTest {
 protected:
     // Writes a log with the given insloggen options and lays it out.
     void Load(const std::string& args) {
-        m_table.FreeText();
-        m_converter.reset();
-        const std::string path = m_dir.File("generated.dat");
-        const std::string command =
-            std::string(TESSARY_INSLOGGEN) + " --quiet " + args + " --out '" + path + "'";
-        ASSERT_EQ(std::system(command.c_str()), 0) << command;
-        m_converter = std::make_unique<CTessaryCan>(path, &m_para);
-        ASSERT_EQ(m_converter->OpenStatus(), 0);
+        ASSERT_EQ(m_log.Open(GenerateLog(m_dir, "generated.dat", args)), 0);
         ASSERT_EQ(Convert(), kStatusDone);
         ASSERT_GT(m_table.LineCount(), 2);
     }

@@ -14,6 +14,7 @@
 #include "mainwnd/RecordLayout.h"
 #include "platform/FaultInjection.h"
 #include "platform/Utf.h"
+#include "support/LaidOutLog.h"
 #include "support/LogBytes.h"
 #include "support/TempDir.h"
 
@@ -26,38 +27,13 @@ inline const std::vector<uint8_t> kSetupFrame = {0x00, 0x81, 0x00, 0x00, 0x08, 0
 
 class LayoutTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        ResetPara(m_para);
-        m_source.para = &m_para;
-        m_source.conditions = m_conditions;
-        m_table.SetSource(m_source);
-    }
     void TearDown() override { fault::Reset(); }
 
-    void Open(const LogBytes& log) {
-        m_table.FreeText();
-        m_converter.reset();
-        log.WriteTo(m_dir.File("log.dat"));
-        m_converter = std::make_unique<CTessaryCan>(m_dir.File("log.dat"), &m_para);
-        ASSERT_EQ(m_converter->OpenStatus(), 0);
-    }
+    void Open(const LogBytes& log) { ASSERT_EQ(m_log.Open(log.WriteTo(m_dir.File("log.dat"))), 0); }
     // One pass with the layout; its final status.
-    int32_t Convert() {
-        const int32_t started = m_converter->StartPass(&LayoutRecord, &m_table, nullptr);
-        if (started != kStatusDone) {
-            return started;
-        }
-        m_converter->WaitForWalk();
-        return m_converter->ConversionStatus();
-    }
+    int32_t Convert() { return m_log.Pass(); }
     // A second pass over the stored records, laid out afresh.
-    int32_t Redeliver() {
-        m_table.FreeText();
-        m_para.Flag[1] |= kFlag1Redeliver;
-        const int32_t status = Convert();
-        m_para.Flag[1] &= static_cast<uint8_t>(~kFlag1Redeliver);
-        return status;
-    }
+    int32_t Redeliver() { return m_log.Redeliver(); }
 
     MessageRecord* Record(uint32_t i) const { return m_converter->Record(i); }
     const DisplayLine* Line(int32_t n) const { return m_table.Line(n); }
@@ -75,11 +51,11 @@ protected:
     }
 
     TempDir m_dir;
-    CanPara m_para;
-    SearchCondition m_conditions[kMarkIfTextCount];
-    DisplaySource m_source;
-    std::unique_ptr<CTessaryCan> m_converter;
-    DisplayLineTable m_table;
+    LaidOutLog m_log;
+    CanPara& m_para = m_log.para;
+    SearchCondition* const m_conditions = m_log.conditions;
+    DisplayLineTable& m_table = m_log.table;
+    std::unique_ptr<CTessaryCan>& m_converter = m_log.converter;
 };
 
 }  // namespace tessary::test

@@ -15,9 +15,9 @@ struct AggregationFixture : ::testing::Test {
     SyncPassProgress progress;
 
     void SetUp() override {
-        ASSERT_EQ(
-            model.flow.Open(MakeLog(dir, "a.dat", "--seed 4 --records 200 --noise 0"), kLineAsk),
-            0);
+        ASSERT_EQ(model.flow.Open(GenerateLog(dir, "a.dat", "--seed 4 --records 200 --noise 0"),
+                                  kLineAsk),
+                  0);
         window.SetSource(DisplaySource{&model.para, model.conditions});
         model.para.Flag[1] |= kFlag1SecondRowSlot;  // the aggregation view
     }

@@ -6,7 +6,9 @@
 
 #include "layout_test_support.h"
 #include "mainwnd/ConversionStarter.h"
+#include "platform/FaultInjection.h"
 #include "platform/LastError.h"
+#include "platform/ManualResetEvent.h"
 #include "platform/WinError.h"
 
 namespace tessary::test {
@@ -97,27 +99,51 @@ TEST_F(ConverterControl, ARefusedStartReportsTheReadersCodeAndError) {
     EXPECT_NE(subject.ResultError(), 0u);
 }
 
-TEST_F(ConverterControl, AStopEndsThePassStoppedOrLetsItFinish) {
+// Holds the worker at its first stop check until the test lets it go on.
+class HoldAtFirstCheck : public EndCounter {
+public:
+    void PostNotify(uint32_t message, uintptr_t wParam, void* lParam) override {
+        if (wParam == kNotifyProgress && !m_held.exchange(true)) {
+            atCheck.Set();
+            EXPECT_TRUE(release.Wait(60000));
+        }
+        EndCounter::PostNotify(message, wParam, lParam);
+    }
+    ManualResetEvent atCheck{false};
+    ManualResetEvent release{false};
+
+private:
+    std::atomic<bool> m_held{false};
+};
+
+TEST_F(ConverterControl, ASecondStartIsRefusedAndAStopEndsThePassStopped) {
     LogBytes log;
     for (uint32_t i = 0; i < 20000; ++i) {
         log.FrameWithFcs('T', i, kSetupFrame);
     }
     Open(log);
-    ConverterSubject subject(m_converter.get(), nullptr);
+    fault::CheckStopAtEveryRecord(true);
+    HoldAtFirstCheck hold;
+    ConverterSubject subject(m_converter.get(), &hold);
     ASSERT_EQ(RunConversionControl(&subject, &m_table, true), kStarterStarted);
+    ASSERT_TRUE(hold.atCheck.Wait(60000));
     // A second start while the pass runs is refused and reported as a start failure.
     ConverterSubject again(m_converter.get(), nullptr);
-    const int second = RunConversionControl(&again, &m_table, true);
+    SetLastError(0);
+    EXPECT_EQ(RunConversionControl(&again, &m_table, true), kStarterFailed);
+    EXPECT_EQ(again.ResultCode(), kStatusRunning);
+    EXPECT_EQ(again.ResultError(), kErrorInvalidFunction);
     EXPECT_EQ(RunConversionControl(&subject, &m_table, false), kStarterStopping);
+    hold.release.Set();
     m_converter->WaitForWalk();
-    const int32_t code = subject.ResultCode();
-    EXPECT_TRUE(code == kStatusStopped || code == kStatusDone) << code;
-    if (second == kStarterFailed) {
-        EXPECT_EQ(again.ResultCode(), kStatusRunning);
-        if (code == kStatusStopped) {
-            EXPECT_LT(m_converter->LineCount(), 20001u);
-        }
-    }
+    EXPECT_EQ(subject.ResultCode(), kStatusStopped);
+    EXPECT_EQ(hold.ended, 1);
+    // The title before the first check and the one record after it.
+    EXPECT_EQ(m_converter->LineCount(), 2u);
+    // The title line and the SETUP frame: header, message, bearer capability and hex rows.
+    EXPECT_EQ(m_table.LineCount(), 1 + 4);
+    // The refused start left the running pass alone: its result is still the first one's.
+    EXPECT_EQ(again.ResultCode(), kStatusRunning);
 }
 
 }  // namespace

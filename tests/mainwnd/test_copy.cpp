@@ -24,7 +24,7 @@ struct CopyFixture : ::testing::Test {
     MainWindowModel model;
 
     void Load(const std::string& args) {
-        ASSERT_EQ(model.flow.Open(MakeLog(dir, "a.dat", args), kLineAsk), 0);
+        ASSERT_EQ(model.flow.Open(GenerateLog(dir, "a.dat", args), kLineAsk), 0);
     }
     const DisplayLine* FirstLineOf(int layer, int block) const {
         for (int32_t n = 1; n < model.table.LineCount(); ++n) {

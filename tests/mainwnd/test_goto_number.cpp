@@ -169,7 +169,7 @@ TEST_F(GoToTest, AnIndexNumberOfAHiddenRecordIsNotFound) {
 
 TEST_F(GoToTest, NothingToGoToWithoutMessageLines) {
     DisplayLineTable empty;
-    empty.SetSource(m_source);
+    empty.SetSource(m_table.Source());
     EXPECT_FALSE(GoToLineNumber(empty, 1).possible);
     EXPECT_FALSE(GoToIndexNumber(empty, 1).possible);
 

@@ -2,6 +2,8 @@
 
 #include "logfile/InsLogFormat.h"
 #include "logfile/LogTime.h"
+#include "logfile/Status.h"
+#include "support/FaultReset.h"
 #include "support/LogBytes.h"
 #include "test_openflow_support.h"
 
@@ -56,9 +58,90 @@ TEST(OpenFlowTest, RefusalsOnlyShowTheirMessage) {
     EXPECT_TRUE(model.host.states.empty());
 }
 
+// A progress display that cannot be shown: the pass never starts.
+struct BrokenProgress : PassProgress, NotifyTarget {
+    int runs = 0;
+    bool Run(std::u16string_view, std::u16string_view, uint32_t,
+             const std::function<int(bool)>&) override {
+        ++runs;
+        return false;
+    }
+    void PostNotify(uint32_t, uintptr_t, void*) override {}
+};
+
+TEST(OpenFlowTest, PassesThatCannotRunShowWhyAndKeepNothing) {
+    TempDir dir;
+    // Every record on the first line of a two-line file, and the second line asked for: the
+    // conversion ends normally with nothing but the title.
+    InsLogHeader bulk = DefaultHeader();
+    bulk.dataKind = kDataKindIns64Bulk;
+    LogBytes firstLineOnly(bulk);
+    for (uint32_t i = 0; i < 20; ++i) {
+        firstLineOnly.Record('T', 9, 10 * i, {0x34});
+    }
+    const std::string bulkPath = firstLineOnly.FixDataByteCount().WriteTo(dir.File("bulk.dat"));
+    {
+        MainWindowModel model;
+        EXPECT_EQ(model.flow.Open(bulkPath, kLineSecond), kOpenResultNoData);
+        ASSERT_EQ(model.ui.Messages().size(), 1u);
+        EXPECT_EQ(model.ui.Messages()[0].text,
+                  u"表示可能なINSデータが存在していません。\n\n<" + Utf16(bulkPath) + u">");
+        EXPECT_EQ(model.ui.Messages()[0].caption, kRead);
+        EXPECT_EQ(model.flow.Converter(), nullptr);
+        EXPECT_EQ(model.table.LineCount(), 0);
+        EXPECT_EQ(model.host.states, (std::vector<int>{-1, -1}));
+        // The first line of the same file shows.
+        EXPECT_EQ(model.flow.Open(bulkPath, kLineFirst), kOpenResultDone);
+        EXPECT_EQ(model.flow.Converter()->LineCount(), 21u);
+    }
+
+    const std::string path = GenerateLog(dir, "a.dat", "--seed 5 --records 200");
+    {
+        // The progress display refuses: the start never happened.
+        MainWindowModel model;
+        BrokenProgress broken;
+        OpenFlow flow(&model.para, &model.table, &model.host, &model.ui, &broken, &broken);
+        EXPECT_EQ(flow.Open(path, kLineAsk), kStatusRunning);
+        EXPECT_EQ(broken.runs, 1);
+        ASSERT_EQ(model.ui.Messages().size(), 1u);
+        EXPECT_EQ(model.ui.Messages()[0].text,
+                  u"ログデータ変換開始できません。\n\n<" + Utf16(path) + u">");
+        EXPECT_EQ(model.ui.Messages()[0].caption, kRead);
+        EXPECT_EQ(flow.Converter(), nullptr);
+        EXPECT_FALSE(flow.IsRunning());
+    }
+    {
+        // The worker thread cannot be made, for a new file and for a reconversion.
+        FaultReset reset;
+        MainWindowModel model;
+        fault::FailNthThreadStart(1);
+        EXPECT_EQ(model.flow.Open(path, kLineAsk), kStatusNotStarted);
+        ASSERT_EQ(model.ui.Messages().size(), 1u);
+        EXPECT_EQ(
+            model.ui.Messages()[0].text,
+            u"ログデータ変換スレッドの起動に失敗しました。\n\nError = 8\n\n<" + Utf16(path) + u">");
+        EXPECT_EQ(model.ui.Messages()[0].caption, kRead);
+        EXPECT_EQ(model.flow.Converter(), nullptr);
+        EXPECT_EQ(model.table.LineCount(), 0);
+
+        ASSERT_EQ(model.flow.Open(path, kLineAsk), kOpenResultDone);
+        fault::FailNthThreadStart(1);
+        EXPECT_EQ(model.flow.Reconvert(kLineAsk), kStatusNotStarted);
+        ASSERT_EQ(model.ui.Messages().size(), 2u);
+        EXPECT_EQ(model.ui.Messages()[1].text,
+                  u"ログデータ変換スレッドの起動に失敗しました。\n\nError = 8\n\n<>");
+        EXPECT_EQ(model.ui.Messages()[1].caption, u"INSログデータ変換");
+        EXPECT_EQ(model.table.LineCount(), 0);
+        // The converted records stay for the next try.
+        ASSERT_NE(model.flow.Converter(), nullptr);
+        EXPECT_EQ(model.flow.Reconvert(kLineAsk), kOpenResultDone);
+        EXPECT_GT(model.table.LineCount(), 200);
+    }
+}
+
 TEST(OpenFlowTest, LoadsReconvertsAndKeepsThePreviousFileAfterAnEarlyFailure) {
     TempDir dir;
-    const std::string path = MakeLog(dir, "a.dat", "--seed 5 --records 200");
+    const std::string path = GenerateLog(dir, "a.dat", "--seed 5 --records 200");
     MainWindowModel model;
     ASSERT_EQ(model.flow.Open(path, kLineAsk), 0);
     EXPECT_TRUE(model.ui.Questions().empty());  // one line: no question
@@ -83,7 +166,7 @@ TEST(OpenFlowTest, LoadsReconvertsAndKeepsThePreviousFileAfterAnEarlyFailure) {
 
 TEST(OpenFlowTest, Ins64BulkAsksForTheLineUnlessGiven) {
     TempDir dir;
-    const std::string path = MakeLog(dir, "bulk.dat", "--seed 2 --records 100 --data-kind 4");
+    const std::string path = GenerateLog(dir, "bulk.dat", "--seed 2 --records 100 --data-kind 4");
     {
         MainWindowModel model;
         model.ui.otherwise = Answer::kNo;
@@ -120,7 +203,7 @@ TEST(OpenFlowTest, RingWithEndTimeBaseIsConvertedTwice) {
     TempDir dir;
     // 13 days between start and end: more than the 30-bit counter's range.
     const int64_t endMs = 13LL * 86400000;
-    const std::string path = MakeLog(
+    const std::string path = GenerateLog(
         dir, "ring.dat",
         "--seed 9 --records 300 --ring --ext-header 32 --end-value " + std::to_string(endMs));
     MainWindowModel model;

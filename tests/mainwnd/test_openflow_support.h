@@ -1,10 +1,9 @@
 #pragma once
 // A main window without a window: the settings' CanPara, five rule slots, the display line
 // table, a host and a UI service that record what the flow shows (the UI answers Yes unless
-// told otherwise), and the open flow over a synchronous progress. Logs come from insloggen.
+// told otherwise), and the open flow over a synchronous progress.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -12,18 +11,12 @@
 #include "decode/SearchCondition.h"
 #include "display/DisplayLineTable.h"
 #include "mainwnd/OpenFlow.h"
+#include "support/GeneratedLog.h"
+#include "support/LaidOutLog.h"
 #include "support/RecordingUi.h"
 #include "support/TempDir.h"
 
 namespace tessary::test {
-
-inline std::string MakeLog(const TempDir& dir, const std::string& name, const std::string& args) {
-    const std::string path = dir.File(name);
-    const std::string command =
-        std::string(TESSARY_INSLOGGEN) + " --quiet " + args + " --out '" + path + "'";
-    EXPECT_EQ(std::system(command.c_str()), 0) << command;
-    return path;
-}
 
 struct RecordingHost : OpenFlowHost {
     std::vector<std::u16string> statuses;
@@ -43,21 +36,13 @@ struct RecordingProgress : SyncPassProgress {
     }
 };
 
-struct MainWindowModel {
-    CanPara para;
-    SearchCondition conditions[kMarkIfTextCount];
-    DisplayLineTable table;
+struct MainWindowModel : DisplayModel {
     RecordingHost host;
     RecordingUi ui;
     RecordingProgress progress;
     OpenFlow flow{&para, &table, &host, &ui, &progress, &progress};
 
-    MainWindowModel() {
-        ui.otherwise = Answer::kYes;
-        ResetPara(para);
-        table.SetSource(DisplaySource{&para, conditions});
-    }
-    ~MainWindowModel() { table.FreeText(); }
+    MainWindowModel() { ui.otherwise = Answer::kYes; }
 };
 
 }  // namespace tessary::test

@@ -167,7 +167,7 @@ TEST_F(SearchScanTest, NoHitEndsWithMinusOne) {
     EXPECT_EQ(Scan(1, true, true), -1);
     // Nor does an empty table.
     DisplayLineTable empty;
-    empty.SetSource(m_source);
+    empty.SetSource(m_table.Source());
     EXPECT_EQ(ScanForHit(empty, SearchStart{0, true}, true), -1);
 }
 

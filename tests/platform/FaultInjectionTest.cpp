@@ -30,6 +30,26 @@ TEST(FaultInjection, CountsFromArmingAndDisarms) {
     fault::FailNthWrite(1);
     fault::Reset();
     EXPECT_FALSE(fault::ShouldFailWrite());
+
+    fault::FailNthThreadStart(2);
+    EXPECT_FALSE(fault::ShouldFailThreadStart());
+    EXPECT_TRUE(fault::ShouldFailThreadStart());
+    EXPECT_FALSE(fault::ShouldFailThreadStart());
+}
+
+TEST(FaultInjection, TheStopCheckSwitchStaysOnUntilTurnedOffOrReset) {
+    fault::Reset();
+    EXPECT_FALSE(fault::StopCheckAtEveryRecord());
+    fault::CheckStopAtEveryRecord(true);
+    EXPECT_TRUE(fault::StopCheckAtEveryRecord());
+    EXPECT_TRUE(fault::StopCheckAtEveryRecord());
+    fault::CheckStopAtEveryRecord(false);
+    EXPECT_FALSE(fault::StopCheckAtEveryRecord());
+    fault::CheckStopAtEveryRecord(true);
+    fault::FailNthThreadStart(1);
+    fault::Reset();
+    EXPECT_FALSE(fault::StopCheckAtEveryRecord());
+    EXPECT_FALSE(fault::ShouldFailThreadStart());
 }
 
 TEST(FaultInjection, ExactlyOneCallFailsAcrossThreads) {

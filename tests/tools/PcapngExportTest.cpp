@@ -13,6 +13,7 @@
 #include "decode/CTessaryCan.h"
 #include "decode/Fcs16.h"
 #include "decode/MessageRecord.h"
+#include "support/GeneratedLog.h"
 #include "support/LogBytes.h"
 #include "support/TempDir.h"
 #include "tools/ToolsTestSupport.h"
@@ -260,9 +261,7 @@ TEST(PcapngExport, TsharkDecodesLapdAndQ931AsTheConverterDoes) {
     }
     TempDir dir;
     const std::string log = dir.File("gen.dat");
-    const std::string command =
-        std::string(TESSARY_INSLOGGEN) + " --seed 7 --records 1500 --quiet --out '" + log + "'";
-    ASSERT_EQ(std::system(command.c_str()), 0);
+    ASSERT_TRUE(RunInsloggen("--seed 7 --records 1500", log));
     CanPara para;
     ResetPara(para);
     para.Flag[0] = static_cast<uint8_t>((para.Flag[0] & ~kFlag0LineSelectMask) | 0x08);
