@@ -91,13 +91,6 @@ bool DisplayLineTable::PresetCapacities(uint32_t tableEntries, uint64_t bufferBy
     return true;
 }
 
-DisplayLine* DisplayLineTable::Line(int32_t n) const {
-    if (n < m_firstLine || n >= m_lineCount) {
-        return nullptr;
-    }
-    return reinterpret_cast<DisplayLine*>(m_buffer.Data() + Table()[n - m_firstLine]);
-}
-
 bool DisplayLineTable::OwnsLine(const DisplayLine* line) const {
     return line != nullptr && Line(line->lineNumber) == line;
 }

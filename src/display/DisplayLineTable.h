@@ -59,8 +59,13 @@ public:
     int32_t FirstLine() const { return m_firstLine; }
 
     int32_t LineCount() const { return m_lineCount; }
-    // Display line n, or nullptr outside the table.
-    DisplayLine* Line(int32_t n) const;
+    // Display line n, or nullptr outside the table (or forgotten).
+    DisplayLine* Line(int32_t n) const {
+        if (n < m_firstLine || n >= m_lineCount) {
+            return nullptr;
+        }
+        return reinterpret_cast<DisplayLine*>(m_buffer.Data() + Table()[n - m_firstLine]);
+    }
     uint32_t TableCapacity() const { return m_tableCapacity; }
     uint64_t BufferCapacity() const { return m_bufferCapacity; }
     uint64_t BufferUsed() const { return m_bufferUsed; }
