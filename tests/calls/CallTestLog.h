@@ -1,13 +1,13 @@
 #pragma once
 // A log converted in one pass without a layout (the call list needs only the message records),
 // and logs written by the built insloggen.
-#include <cstdlib>
 #include <memory>
 #include <string>
 
 #include "decode/CTessaryCan.h"
 #include "decode/CanPara.h"
 #include "logfile/Status.h"
+#include "support/GeneratedLog.h"
 #include "support/TempDir.h"
 
 namespace tessary::calls::test {
@@ -42,9 +42,7 @@ struct ConvertedLog {
 inline std::string WriteLog(const tessary::test::TempDir& dir, const std::string& name,
                             const std::string& options) {
     const std::string path = dir.File(name);
-    const std::string command =
-        std::string("\"") + TESSARY_INSLOGGEN + "\" --quiet " + options + " --out \"" + path + "\"";
-    return std::system(command.c_str()) == 0 ? path : std::string();
+    return tessary::test::RunInsloggen(options, path) ? path : std::string();
 }
 
 }  // namespace tessary::calls::test

@@ -32,7 +32,6 @@ TEST(FuzzRegression, DefinitionWithoutSemicolonHasNoIndent) {
     LogBytes log;
     log.FrameWithFcs('R', 100, {0x02, 0x81, 0x01, 0x03});
     LaidOutLog laid;
-    ResetPara(laid.para);
     CopyToSlot(laid.para.BlockDef[1], u"test station");
     ASSERT_EQ(laid.Open(log.FixDataByteCount().WriteTo(dir.File("b.dat"))), kOpenOk);
     ASSERT_EQ(laid.Pass(), kStatusDone);
