@@ -9,6 +9,10 @@ packages=(build-essential cmake ninja-build pkg-config libgtest-dev libgmock-dev
 # The Debian package of the install check (cpack -G DEB: dpkg-shlibdeps, file).
 packages+=(dpkg-dev file)
 
+# The Windows step: the MinGW-w64 cross compiler (POSIX threads), Wine to run its programs, and
+# the GoogleTest sources that scripts/test-windows.sh builds with it.
+packages+=(g++-mingw-w64-x86-64-posix wine64 googletest)
+
 missing=()
 for p in "${packages[@]}"; do
     if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then

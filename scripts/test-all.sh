@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Builds everything and runs every test: the Release build with the viewer, the install check
-# of its Debian package, a short fuzz smoke run, then the core tests again under
-# AddressSanitizer and UndefinedBehaviorSanitizer.
+# Builds everything and runs every test: the Release build with the viewer, the Windows cross
+# build under Wine, the install check of its Debian package, a short fuzz smoke run, then the
+# core tests again under AddressSanitizer and UndefinedBehaviorSanitizer.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -12,6 +12,10 @@ jobs=$(nproc)
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release
 cmake --build build -j "$jobs"
 ctest --test-dir build --output-on-failure -j "$jobs"
+
+# Windows: the core, tessarydump and insloggen cross-built with MinGW-w64, the core test suites
+# run under Wine, and the demo decode compared byte for byte with the Linux build's.
+bash scripts/test-windows.sh build
 
 # Install check: the Debian package from the Release build, unpacked into a temporary root;
 # the installed programs against the build tree's (scripts/check-install.sh).

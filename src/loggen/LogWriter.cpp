@@ -132,16 +132,26 @@ bool RotateRight(File& file, uint64_t h, uint64_t n, uint64_t p) {
            CopyInFile(file, h, h + p, n - p, buffer) && CopyInFile(file, h + n, h, p, buffer);
 }
 
+// Names are UTF-8 on every system; a plain string would be the ANSI code page on Windows.
+std::filesystem::path FsPath(const std::string& utf8) {
+    return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
+}
+
+std::string Utf8Name(const std::filesystem::path& path) {
+    const std::u8string name = path.u8string();
+    return std::string(name.begin(), name.end());
+}
+
 }  // namespace
 
 std::string TemporaryPathFor(const std::string& path) {
-    const std::filesystem::path target(path);
+    const std::filesystem::path target = FsPath(path);
     std::string name(1, '.');
-    name.append(target.filename().string());
+    name.append(Utf8Name(target.filename()));
     name.append(".insloggen-");
     name.append(std::to_string(::getpid()));
     name.append(".tmp");
-    return (target.parent_path() / name).string();
+    return Utf8Name(target.parent_path() / FsPath(name));
 }
 
 namespace {
@@ -301,14 +311,14 @@ WriteStatus WriteLog(const LogProfile& profile, const std::string& path, WriteRe
     std::error_code ec;
     if (profile.ring) {
         // Drop the scratch copy of the tail that the rotation left past the data.
-        std::filesystem::resize_file(temp, headerBytes + facts.bytes, ec);
+        std::filesystem::resize_file(FsPath(temp), headerBytes + facts.bytes, ec);
         if (ec) {
             DeleteFilePath(temp);
             error = "cannot write " + temp + ": " + ec.message();
             return WriteStatus::kFileError;
         }
     }
-    std::filesystem::rename(temp, path, ec);
+    std::filesystem::rename(FsPath(temp), FsPath(path), ec);
     if (ec) {
         DeleteFilePath(temp);
         error = "cannot write " + path + ": " + ec.message();

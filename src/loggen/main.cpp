@@ -27,7 +27,12 @@ void RemoveTempOnSignals(const std::string& temp) {
     if (temp.size() < sizeof(g_tempPath)) {
         std::memcpy(g_tempPath, temp.c_str(), temp.size() + 1);
     }
+#ifdef SIGHUP
     for (int s : {SIGINT, SIGTERM, SIGHUP}) {
+#else
+    // Windows: Ctrl+C, termination and Ctrl+Break.
+    for (int s : {SIGINT, SIGTERM, SIGBREAK}) {
+#endif
         signal(s, OnSignal);
     }
 }

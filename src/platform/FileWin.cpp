@@ -68,12 +68,14 @@ HANDLE Native(void* handle) {
     return static_cast<HANDLE>(handle);
 }
 
+// Readers share with other readers only; a writer shares with no one.
 bool OpenHandle(const PathString& path, DWORD access, DWORD disposition, void*& handle) {
     std::wstring wide;
     if (!WidePath(path, wide)) {
         return false;
     }
-    HANDLE h = ::CreateFileW(wide.c_str(), access, FILE_SHARE_READ, nullptr, disposition,
+    const DWORD share = access == GENERIC_READ ? FILE_SHARE_READ : 0;
+    HANDLE h = ::CreateFileW(wide.c_str(), access, share, nullptr, disposition,
                              FILE_ATTRIBUTE_NORMAL, nullptr);
     if (h == INVALID_HANDLE_VALUE) {
         return FailWithSystemError();

@@ -26,7 +26,9 @@ protected:
         test::WriteBytes(path, bytes);
         return path;
     }
-    std::string Write(const LogBytes& log) { return Write(log.Bytes()); }
+    std::string Write(const LogBytes& log, const char* name = "log.dat") {
+        return Write(log.Bytes(), name);
+    }
 
     test::TempDir dir;
 };
@@ -151,17 +153,19 @@ TEST_F(LogFileRead, EmptyLogAndLinearCounts) {
     uint8_t b[4];
     EXPECT_EQ(empty.ReadAt(b, 0, 4), 0u);
 
-    CLogFileRead countButNoData(Write(LogBytes().SetDataByteCount(1)));
+    // Each reader keeps its file open, and Windows lets no one replace an open file: one name
+    // per reader.
+    CLogFileRead countButNoData(Write(LogBytes().SetDataByteCount(1), "count.dat"));
     EXPECT_EQ(countButNoData.OpenStatus(), kOpenFormatError);
 
     LogBytes longer;
     longer.Raw({1, 2, 3, 4}).SetDataByteCount(5);
-    CLogFileRead tooLarge(Write(longer));
+    CLogFileRead tooLarge(Write(longer, "longer.dat"));
     EXPECT_EQ(tooLarge.OpenStatus(), kOpenFormatError);
 
     LogBytes shorter;
     shorter.Raw({1, 2, 3, 4, 5, 6}).SetDataByteCount(4);
-    CLogFileRead r(Write(shorter));
+    CLogFileRead r(Write(shorter, "shorter.dat"));
     ASSERT_EQ(r.OpenStatus(), kOpenOk);
     EXPECT_EQ(r.DataSize(), 4u);
     uint8_t out[8] = {};
@@ -174,7 +178,7 @@ TEST_F(LogFileRead, EmptyLogAndLinearCounts) {
 
     LogBytes rest;
     rest.Raw({9, 8, 7});
-    CLogFileRead whole(Write(rest));
+    CLogFileRead whole(Write(rest, "rest.dat"));
     EXPECT_EQ(whole.DataSize(), 3u) << "count 0: the rest of the file";
 }
 

@@ -2,10 +2,12 @@
 // leaves nothing behind, the same seed writes the same bytes, the demo log regenerates.
 #include <gtest/gtest.h>
 
+#ifndef _WIN32
 #include <signal.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#endif
 
 #include <thread>
 
@@ -112,6 +114,13 @@ TEST(InsloggenCli, UnwritableOutputLeavesNoFile) {
     }
 }
 
+#ifdef _WIN32
+TEST(InsloggenCli, InterruptedRunLeavesNoFile) {
+    GTEST_SKIP() << "the test interrupts insloggen with SIGTERM from another process, which "
+                    "Windows does not have (a program ended there by TerminateProcess cannot "
+                    "clean up; Ctrl+C and Ctrl+Break are handled)";
+}
+#else
 TEST(InsloggenCli, InterruptedRunLeavesNoFile) {
     TempDir dir;
     const std::string target = dir.File("big.dat");
@@ -137,6 +146,7 @@ TEST(InsloggenCli, InterruptedRunLeavesNoFile) {
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 128 + SIGTERM);
     EXPECT_EQ(FolderEntries(dir.Path()), std::vector<std::string>{});
 }
+#endif
 
 TEST(InsloggenCli, SameSeedSameBytesAndSizeTarget) {
     TempDir dir;

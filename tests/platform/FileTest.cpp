@@ -116,8 +116,8 @@ TEST_F(FileTest, UnreadableFileIsAccessDenied) {
                     "account to set up; Wine runs as the Unix user and keeps no access lists";
 }
 
-// Windows keeps other openers out where the POSIX half cannot: a log being written may still be
-// read, but not opened for writing a second time.
+// Windows keeps other openers out where the POSIX half cannot: readers share with readers, a
+// writer with no one.
 TEST_F(FileTest, SecondWriterIsASharingViolation) {
     const std::string path = m_dir.File("shared.dat");
     File writer;
@@ -125,6 +125,8 @@ TEST_F(FileTest, SecondWriterIsASharingViolation) {
     const uint8_t bytes[3] = {1, 2, 3};
     ASSERT_TRUE(writer.WriteAt(0, bytes, 3));
     File second;
+    EXPECT_FALSE(second.OpenRead(path));
+    EXPECT_EQ(GetLastError(), kErrorSharingViolation);
     EXPECT_FALSE(second.OpenReadWrite(path));
     EXPECT_EQ(GetLastError(), kErrorSharingViolation);
     EXPECT_FALSE(second.Create(path, false));
@@ -133,6 +135,14 @@ TEST_F(FileTest, SecondWriterIsASharingViolation) {
     EXPECT_FALSE(DeleteFilePath(path));
     EXPECT_EQ(GetLastError(), kErrorSharingViolation);
     ASSERT_TRUE(writer.Close());
+
+    File reader;
+    ASSERT_TRUE(reader.OpenRead(path));
+    ASSERT_TRUE(second.OpenRead(path));
+    ASSERT_TRUE(second.Close());
+    EXPECT_FALSE(second.OpenReadWrite(path));
+    EXPECT_EQ(GetLastError(), kErrorSharingViolation);
+    ASSERT_TRUE(reader.Close());
     ASSERT_TRUE(second.OpenReadWrite(path));
     uint8_t back[3] = {};
     uint32_t done = 0;

@@ -11,6 +11,15 @@ namespace tessary::test {
 
 namespace fs = std::filesystem;
 
+namespace {
+
+// Test paths are UTF-8 like the program's; a plain string would be the ANSI code page on Windows.
+fs::path Utf8Path(const std::string& path) {
+    return fs::path(std::u8string(path.begin(), path.end()));
+}
+
+}  // namespace
+
 TempDir::TempDir() {
     const char* root = std::getenv("TESSARY_TEST_TMP");
     fs::path base = root && *root ? fs::path(root) : fs::temp_directory_path();
@@ -37,7 +46,7 @@ std::string TempDir::File(const std::string& name) const {
 }
 
 void WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    std::ofstream out(Utf8Path(path), std::ios::binary | std::ios::trunc);
     out.write(reinterpret_cast<const char*>(bytes.data()),
               static_cast<std::streamsize>(bytes.size()));
     if (!out) {
@@ -46,7 +55,7 @@ void WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes) {
 }
 
 std::vector<uint8_t> ReadBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
+    std::ifstream in(Utf8Path(path), std::ios::binary);
     return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), {});
 }
 

@@ -39,7 +39,11 @@ protected:
         m_path = m_dir.File("log.dat");
         log.WriteTo(m_path);
         m_original = ReadBytes(m_path);
-        return std::make_unique<CTessaryData>(m_path, &m_option);
+        auto reader = std::make_unique<CTessaryData>(m_path, &m_option);
+        // As the main window leaves it after its pass: the header held, the file closed (on
+        // Windows no one may write a file that a reader holds open).
+        reader->CloseFile();
+        return reader;
     }
 
     TempDir m_dir;
@@ -94,6 +98,7 @@ TEST_F(CorrectionTest, SaveWithoutExtendedHeaderWritesThirtyTwoBytes) {
     m_path = log.WriteTo(m_dir.File("plain.dat"));
     m_original = ReadBytes(m_path);
     CTessaryData reader(m_path, &m_option);
+    reader.CloseFile();
     EXPECT_EQ(SaveCorrection(&reader, 0x7FFFFFFFFLL, false, m_ui), 0);
     const std::vector<uint8_t> now = ReadBytes(m_path);
     ASSERT_EQ(now.size(), m_original.size());

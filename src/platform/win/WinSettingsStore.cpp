@@ -79,9 +79,16 @@ QSettings::Value TextValue(std::u16string text) {
             text.erase(0, 1);
         } else if (text.rfind(u"@String(", 0) == 0 && text.back() == u')') {
             text = text.substr(8, text.size() - 9);
-        } else if (text.find(u'(') != std::u16string::npos && text.back() == u')') {
-            value.type = QSettings::Type::kOther;
-            return value;
+        } else if (text.back() == u')') {
+            // Qt's typed values; any other text that starts with '@' is taken as it is.
+            for (const std::u16string_view typed :
+                 {u"@ByteArray(", u"@Variant(", u"@DateTime(", u"@Rect(", u"@Size(", u"@Point(",
+                  u"@Invalid("}) {
+                if (text.rfind(typed, 0) == 0) {
+                    value.type = QSettings::Type::kOther;
+                    return value;
+                }
+            }
         }
     }
     value.type = QSettings::Type::kText;
