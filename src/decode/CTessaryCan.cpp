@@ -329,18 +329,20 @@ MessageRecord* CTessaryCan::FindLaidOut(uint32_t index) const {
     return nullptr;
 }
 
+uint64_t CTessaryCan::RoomOf(const MessageRecord* record) const {
+    const uint32_t i = record->Index;
+    if (i < m_store.LineCount() && m_store.Record(i) == record) {
+        return m_store.TextRoom(i);
+    }
+    return std::char_traits<char16_t>::length(record->Text()) + 1;
+}
+
 size_t CTessaryCan::FormatTime(MessageRecord* record) {
     if (record == nullptr || !m_store.HasText()) {
         return 0;
     }
     // The record's slot bounds the rewrite; a record not in this store may only shrink.
-    const uint32_t i = record->Index;
-    uint64_t room = 0;
-    if (i < m_store.LineCount() && m_store.Record(i) == record) {
-        room = m_store.TextRoom(i);
-    } else {
-        room = std::char_traits<char16_t>::length(record->Text()) + 1;
-    }
+    const uint64_t room = RoomOf(record);
     const unsigned dateFormat = m_para != nullptr ? DateFormatOf(*m_para) : 0;
     return RewriteTimeText(record->Text(), room, BaseTime(), record->Time, dateFormat);
 }

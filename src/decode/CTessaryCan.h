@@ -8,6 +8,7 @@
 #include "decode/CanPara.h"
 #include "decode/LineStore.h"
 #include "decode/MessageRecord.h"
+#include "decode/RecordText.h"
 #include "decode/TextBuilder.h"
 #include "logfile/CInsFileRead.h"
 
@@ -45,6 +46,13 @@ public:
     // Rewrites the record's "TM=" time in the date format of CanPara; returns its length
     // without trailing blanks, 0 when the text has none.
     size_t FormatTime(MessageRecord* record);
+    // Text units the record may hold, terminator included: its slot in the store, or for a
+    // record not in this store its own text.
+    uint64_t RoomOf(const MessageRecord* record) const;
+    // The length of the record's text, found within its room.
+    size_t TextLengthOf(const MessageRecord* record) const {
+        return TextLengthWithin(record->Text(), RoomOf(record));
+    }
     // Releases the store (with a trace of what it held and how long the release took).
     void FreeText();
     // A stream's forgetting (see LineStore::Forget); the display tables move their text

@@ -64,22 +64,6 @@ std::u16string_view TrimRight(std::u16string_view text) {
     return end == std::u16string_view::npos ? std::u16string_view{} : text.substr(0, end + 1);
 }
 
-// Units before the terminator, or `room` when there is none inside it; four units a step.
-size_t BoundedLength(const char16_t* text, size_t room) {
-    size_t i = 0;
-    for (; i + 4 <= room; i += 4) {
-        uint64_t four;
-        std::memcpy(&four, text + i, sizeof four);
-        if (((four - 0x0001000100010001u) & ~four & 0x8000800080008000u) != 0) {
-            break;
-        }
-    }
-    while (i < room && text[i] != u'\0') {
-        ++i;
-    }
-    return i;
-}
-
 // The last time text made on this thread: records come in time order, so most fall in the
 // second of the one before and differ only in their milliseconds.
 struct TimeCache {
@@ -278,12 +262,28 @@ bool CheckFcs(const uint8_t* record) {
     return CheckFrameFcs(frame.data, frame.count);
 }
 
+size_t TextLengthWithin(const char16_t* text, size_t room) {
+    // Four units a step: record texts are long.
+    size_t i = 0;
+    for (; i + 4 <= room; i += 4) {
+        uint64_t four;
+        std::memcpy(&four, text + i, sizeof four);
+        if (((four - 0x0001000100010001u) & ~four & 0x8000800080008000u) != 0) {
+            break;
+        }
+    }
+    while (i < room && text[i] != u'\0') {
+        ++i;
+    }
+    return i;
+}
+
 size_t RewriteTimeText(char16_t* text, size_t room, int64_t baseTime, int64_t recordMs,
                        unsigned dateFormat) {
     if (text == nullptr || room == 0) {
         return 0;
     }
-    const size_t length = BoundedLength(text, room);
+    const size_t length = TextLengthWithin(text, room);
     if (length == room) {
         return 0;  // no terminator inside the room: not a text we may touch
     }

@@ -53,6 +53,9 @@ bool CheckFrameFcs(const uint8_t* frame, uint32_t count);
 // The same on a record buffer (9-byte header and payload).
 bool CheckFcs(const uint8_t* record);
 
+// Units of `text` before its terminator, or `room` when there is none within `room` units.
+size_t TextLengthWithin(const char16_t* text, size_t room);
+
 // Rewrites the time after the first "TM=" of a NUL-terminated text in place. `room` is the
 // units the text may occupy with its terminator; the run of blanks, '.', '/', ':' and digits
 // after "TM=" is the old time. Returns the new time text's length without trailing blanks,

@@ -67,7 +67,7 @@ int32_t LayoutRecord(CTessaryCan* converter, MessageRecord* record, void* user) 
             return kLayoutOutOfMemory;
         }
         const int32_t first = table->LineCount();
-        const size_t length = record->TextView().size();
+        const size_t length = converter->TextLengthOf(record);
         if (table->AddLines(converter, record->Text(), length, record->Block, colorClass) == 0) {
             return kLayoutOutOfMemory;
         }
