@@ -142,7 +142,7 @@ TEST_F(ConverterControl, ASecondStartIsRefusedAndAStopEndsThePassStopped) {
     EXPECT_EQ(m_converter->LineCount(), 2u);
     // The title line and the SETUP frame: header, message, bearer capability and hex rows.
     EXPECT_EQ(m_table.LineCount(), 1 + 4);
-    // The refused start left the running pass alone: its result is still the first one's.
+    // The refused subject never took the pass over: it still answers its refusal.
     EXPECT_EQ(again.ResultCode(), kStatusRunning);
 }
 
