@@ -55,8 +55,10 @@ CCallListDlg::CCallListDlg(QWidget* owner, OpenCall openCall)
 
     m_view = new QTableView(this);
     m_view->setModel(m_proxy);
+    // The calls come in the order of their SETUPs; they are sorted only once a header is
+    // clicked, so a new list costs no sort.
+    m_view->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
     m_view->setSortingEnabled(true);
-    m_view->sortByColumn(kColumnIndex, Qt::AscendingOrder);
     m_view->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_view->setSelectionMode(QAbstractItemView::SingleSelection);
     m_view->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -82,9 +84,18 @@ CCallListDlg::CCallListDlg(QWidget* owner, OpenCall openCall)
     UpdateSummary();
 }
 
-CCallListDlg::~CCallListDlg() = default;
+CCallListDlg::~CCallListDlg() {
+    WaitForList();
+}
+
+void CCallListDlg::WaitForList() {
+    if (m_worker.joinable()) {
+        m_worker.join();
+    }
+}
 
 void CCallListDlg::Follow(const CTessaryCan* converter) {
+    WaitForList();
     m_converter = converter;
     m_stale = true;
     if (isVisible()) {
@@ -100,22 +111,40 @@ void CCallListDlg::showEvent(QShowEvent* event) {
 }
 
 void CCallListDlg::Rebuild() {
-    const CTessaryCan* converter = m_converter;
+    WaitForList();
     m_stale = false;
-    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const uint64_t generation = ++m_generation;
+    const CTessaryCan* converter = m_converter;
+    m_para = converter != nullptr ? converter->Para() : nullptr;
+    m_model->SetCalls({}, converter != nullptr ? converter->BaseTime() : 0, DateModeOf(m_para));
     if (converter == nullptr) {
-        m_para = nullptr;
-        m_model->SetCalls({}, 0, 0);
-    } else {
-        m_para = converter->Para();
-        m_model->SetCalls(BuildCallList(*converter), converter->BaseTime(), DateModeOf(m_para));
+        UpdateSummary();
+        return;
     }
-    QApplication::restoreOverrideCursor();
+    m_summary->setText(ToQString(kMakingText));
+    m_worker = std::thread([this, converter, generation] {
+        std::vector<CallInfo> calls = BuildCallList(*converter);
+        // Handed over through the event queue; dropped with the window if it is gone.
+        QMetaObject::invokeMethod(
+            this,
+            [this, generation, list = std::move(calls)]() mutable {
+                TakeList(generation, std::move(list));
+            },
+            Qt::QueuedConnection);
+    });
+}
+
+void CCallListDlg::TakeList(uint64_t generation, std::vector<CallInfo> calls) {
+    if (generation != m_generation || m_converter == nullptr) {
+        return;  // made for a state the window has left
+    }
+    WaitForList();
+    m_model->SetCalls(std::move(calls), m_converter->BaseTime(), DateModeOf(m_para));
     // The line column only for the lines of a bulk log.
-    const std::vector<CallInfo>& calls = m_model->Calls();
+    const std::vector<CallInfo>& list = m_model->Calls();
     m_view->setColumnHidden(
         kColumnLine,
-        std::all_of(calls.begin(), calls.end(), [](const CallInfo& c) { return c.line == 0; }));
+        std::all_of(list.begin(), list.end(), [](const CallInfo& c) { return c.line == 0; }));
     m_view->resizeColumnsToContents();
     UpdateSummary();
 }

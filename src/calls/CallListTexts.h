@@ -7,6 +7,7 @@ namespace tessary::calls {
 inline constexpr std::u16string_view kCallListCaption = u"呼一覧";
 inline constexpr std::u16string_view kFilterLabel = u"絞り込み(&F):";
 inline constexpr std::u16string_view kNoLogText = u"INSログファイルが読み込まれていません。";
+inline constexpr std::u16string_view kMakingText = u"呼一覧を作成しています...";
 
 enum CallColumn {
     kColumnIndex,

@@ -72,6 +72,10 @@ CMainDlg::CMainDlg(QWidget* parent) : QDialog(parent) {
 CMainDlg::~CMainDlg() {
     qApp->removeEventFilter(this);
     StorePlacementAndOrder();
+    // The call list's worker reads the converter's records.
+    if (m_callList != nullptr) {
+        m_callList->WaitForList();
+    }
     // The flow frees the table (whose lines point into the converter) and the converter.
     m_flow.reset();
     delete m_frame;

@@ -1,4 +1,5 @@
 #include "mainwnd/QtMainContext.h"
+#include "calls/CCallListDlg.h"
 
 #include <QAction>
 #include <QApplication>
@@ -8,6 +9,7 @@
 #include <QLineEdit>
 #include <QMenu>
 
+#include "calls/CCallListDlg.h"
 #include "display/CPaneWnd.h"
 #include "mainwnd/CMainDlg.h"
 #include "mainwnd/CSummaryDlg.h"
@@ -122,6 +124,10 @@ bool QtMainContext::SetPaneFont(int tenths) {
 
 int QtMainContext::ShowAggregation(AggregationKind kind, std::u16string_view text,
                                    const RelatedCallStart* start) {
+    // The aggregation pass rewrites record texts that the call list may still be reading.
+    if (calls::CCallListDlg* list = m_window.CallList()) {
+        list->WaitForList();
+    }
     CSummaryDlg window(m_window, kind, text, start);
     const int code = window.DoModal();
     // The main window's panes draw from the main slot again.

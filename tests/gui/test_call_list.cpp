@@ -94,11 +94,21 @@ private:
     bool Load(const std::string& path) {
         return Window().Open(path, kLineAsk) == kOpenResultDone && Activate(m_window.get());
     }
-    // Ctrl+L in the main window, as typed.
+    // Ctrl+L in the main window, as typed; then the list as its worker hands it over.
     bool OpenList() {
         QTest::keyClick(m_window.get(), Qt::Key_L, Qt::ControlModifier);
         QCoreApplication::processEvents();
-        return List() != nullptr && List()->isVisible();
+        return List() != nullptr && List()->isVisible() && WaitForList();
+    }
+    bool WaitForList() {
+        return QTest::qWaitFor([this] { return !List()->IsMaking(); }, 20000) &&
+               QTest::qWaitFor(
+                   [this] {
+                       QCoreApplication::processEvents();
+                       return List()->SummaryLabel()->text() !=
+                              QStringLiteral("呼一覧を作成しています...");
+                   },
+                   20000);
     }
     std::vector<CallInfo> Expected() { return calls::BuildCallList(*Window().LoadedConverter()); }
 
@@ -175,8 +185,9 @@ private slots:
         QCOMPARE(List()->SummaryLabel()->text(),
                  QStringLiteral("INSログファイルが読み込まれていません。"));
 
-        // The list follows an open: every call of the demo log.
+        // The list follows an open: every call of the demo log, made on a worker.
         QVERIFY(Load(DemoLogPath()));
+        QVERIFY(WaitForList());
         std::vector<CallInfo> expected = Expected();
         QVERIFY(expected.size() >= 5);
         QCOMPARE(View()->model()->rowCount(), static_cast<int>(expected.size()));
@@ -187,10 +198,12 @@ private slots:
 
         // Another file, then a reconversion of it.
         QVERIFY(Load(m_otherLog));
+        QVERIFY(WaitForList());
         expected = Expected();
         QVERIFY(expected.size() > 20);
         QCOMPARE(View()->model()->rowCount(), static_cast<int>(expected.size()));
         QCOMPARE(Window().Reconvert(kLineAsk), kOpenResultDone);
+        QVERIFY(WaitForList());
         QCOMPARE(View()->model()->rowCount(), static_cast<int>(expected.size()));
         QCOMPARE(CallOfRow(0).setupIndex, expected[0].setupIndex);
 
