@@ -3,6 +3,10 @@
 #include <algorithm>
 #include <cstring>
 
+#if defined(__linux__)
+#include <sys/mman.h>
+#endif
+
 #include "platform/Granule.h"
 #include "platform/LastError.h"
 #include "platform/WinError.h"
@@ -19,7 +23,27 @@ MessageRecord* Fail() {
     return nullptr;
 }
 
+constexpr uint64_t kPrepareStep = uint64_t{512} << 10;
+
 }  // namespace
+
+void PrepareAhead(uint8_t* base, uint64_t used, uint64_t capacity, uint64_t& ready) {
+    if (used <= ready || base == nullptr) {
+        return;
+    }
+#if defined(__linux__) && defined(MADV_POPULATE_WRITE)
+    // From the page where the prepared part ends; a heap block (no mapping) just says no.
+    const uint64_t from = ready;
+    const uint64_t to = std::min(capacity, std::max(used, from) + kPrepareStep) & ~uint64_t{4095};
+    if (to > from && (reinterpret_cast<uintptr_t>(base) & 4095) == 0) {
+        ::madvise(base + from, static_cast<size_t>(to - from), MADV_POPULATE_WRITE);
+    }
+    ready = std::max(to, used);
+#else
+    (void)capacity;
+    ready = used;
+#endif
+}
 
 void LineStore::Create(uint64_t tableBytes, uint64_t textBytes) {
     DestroyTable();
@@ -81,6 +105,7 @@ MessageRecord* LineStore::Append(std::u16string_view text, uint64_t percentRead)
         std::memcpy(record->Text(), text.data(), text.size() * sizeof(char16_t));
     }
     m_textUsed += size;
+    PrepareAhead(m_text.Data(), m_textUsed, m_text.Capacity(), m_ready);
 
     const uint32_t slot = m_lineCount - m_first;
     if (slot >= m_tableCapacity) {
@@ -158,6 +183,7 @@ void LineStore::DestroyTable() {
 void LineStore::DestroyText() {
     m_text.Destroy();
     m_textUsed = 0;
+    m_ready = 0;
 }
 
 }  // namespace tessary

@@ -148,6 +148,7 @@ bool DisplayLineTable::CreateBlocks(CTessaryCan* converter) {
     m_tableCapacity = static_cast<uint32_t>(tableBytes / 8);
     m_bufferCapacity = bufferBytes;
     m_bufferUsed = 0;
+    m_bufferReady = 0;
     m_lineCount = 0;
     return true;
 }
@@ -192,6 +193,7 @@ bool DisplayLineTable::AppendLine(CTessaryCan* converter, char16_t* text, size_t
     }
     Table()[slot] = m_bufferUsed;
     m_bufferUsed += size;
+    PrepareAhead(m_buffer.Data(), m_bufferUsed, m_bufferCapacity, m_bufferReady);
     ++m_lineCount;
     if (line->lineNumber > 0) {
         m_maximumCells = std::max<int32_t>(m_maximumCells, line->cellCount);
@@ -285,6 +287,7 @@ void DisplayLineTable::FreeText() {
               took.seconds, took.milliseconds);
     }
     m_bufferUsed = 0;
+    m_bufferReady = 0;
     m_bufferCapacity = 0;
     m_maximumCells = 0;
     m_converter = nullptr;

@@ -121,6 +121,7 @@ private:
     int32_t m_firstLine = 0;  // table entry 0 is this line
     uint64_t m_bufferCapacity = 0;
     uint64_t m_bufferUsed = 0;
+    uint64_t m_bufferReady = 0;  // bytes whose pages are prepared
     int32_t m_maximumCells = 0;
     int32_t m_selection = -1;
 };
