@@ -73,13 +73,25 @@ failed=()
 tmp="$root/$win_build/test-tmp"
 rm -rf "$tmp"
 mkdir -p "$tmp"
+logs="$root/$win_build/test-logs"
+rm -rf "$logs"
+mkdir -p "$logs"
 for suite in "${suites[@]}"; do
-    exe="$win_build/tests/$suite.exe"
     echo "== $suite (Wine)"
-    # The suites run from the build folder, as ctest runs them on Linux.
-    if ! (cd "$win_build" && TESSARY_TEST_TMP="$tmp" "$wine" "tests/$suite.exe" --gtest_brief=1 \
-        2>&1 | tr -d '\r'); then
+    log="$logs/$suite.log"
+    # The suites run from the build folder, as ctest runs them on Linux. Wine ends a program
+    # that crashed with status 0 after its debugger's report, so the verdict is GoogleTest's own
+    # summary line as well as the exit status.
+    status=0
+    (cd "$win_build" && TESSARY_TEST_TMP="$tmp" "$wine" "tests/$suite.exe" --gtest_brief=1 \
+        2>&1) | tr -d '\r' >"$log" || status=$?
+    if [ "$status" -ne 0 ] || grep -q "^\[  FAILED  \]" "$log" ||
+        ! grep -q "^\[  PASSED  \] [0-9]* tests\?\.$" "$log" ||
+        grep -q "Unhandled exception\|Unhandled page fault" "$log"; then
+        cat "$log"
         failed+=("$suite")
+    else
+        grep -v "^Running main" "$log"
     fi
 done
 tested=$SECONDS

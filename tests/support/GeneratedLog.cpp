@@ -29,7 +29,9 @@ std::string ShellQuote(const std::string& text) {
 bool RunInsloggen(const std::string& options, const std::string& path) {
 #ifdef _WIN32
     // cmd /c drops the first and the last quote of the line: one more pair keeps the rest whole.
-    return std::system(("\"" + Command(options, path) + "\"").c_str()) == 0;
+    std::string line(1, '"');
+    line.append(Command(options, path)).push_back('"');
+    return std::system(line.c_str()) == 0;
 #else
     return std::system(Command(options, path).c_str()) == 0;
 #endif

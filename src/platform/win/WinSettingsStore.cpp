@@ -398,7 +398,12 @@ std::u16string EscapeValue(std::u16string_view value) {
                 break;
         }
     }
-    return quote ? u"\"" + out + u"\"" : out;
+    if (!quote) {
+        return out;
+    }
+    std::u16string quoted(1, u'"');
+    quoted.append(out).push_back(u'"');
+    return quoted;
 }
 
 std::u16string Trimmed(std::u16string_view text) {
@@ -480,9 +485,9 @@ public:
             if (!text.empty()) {
                 text += u"\r\n";
             }
-            text += u"[" + EscapeKey(section.name) + u"]\r\n";
+            text.append(u"[").append(EscapeKey(section.name)).append(u"]\r\n");
             for (const Entry& entry : section.entries) {
-                text += EscapeKey(entry.key) + u"=" + entry.raw + u"\r\n";
+                text.append(EscapeKey(entry.key)).append(u"=").append(entry.raw).append(u"\r\n");
             }
         }
         const std::string bytes = Utf8(text);
