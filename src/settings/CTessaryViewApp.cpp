@@ -1,19 +1,16 @@
 #include "settings/CTessaryViewApp.h"
 
-#include <sys/utsname.h>
-
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QTimer>
-#include <cerrno>
 #include <clocale>
-#include <cstdio>
 #include <memory>
 
 #include "display/QtSystemPalette.h"
 #include "mainwnd/CMainDlg.h"
 #include "platform/FormatText.h"
 #include "platform/Granule.h"
+#include "platform/OsVersion.h"
 #include "platform/QtText.h"
 #include "platform/QtUiService.h"
 #include "platform/Trace.h"
@@ -31,14 +28,11 @@ OsVersion g_os;
 CTessaryViewApp::CTessaryViewApp() {
     std::setlocale(LC_ALL, "");
     m_granule = AllocationGranule();
-    utsname name{};
-    if (uname(&name) == 0) {
-        unsigned values[3] = {};
-        std::sscanf(name.release, "%u.%u.%u", &values[0], &values[1], &values[2]);
-        m_os = OsVersion{values[0], values[1], values[2]};
+    int error = 0;
+    if (QueryOsVersion(m_os, error)) {
         Trace("RtlGetVersion = %u.%u.%u <x64>\n", m_os.major, m_os.minor, m_os.build);
     } else {
-        Trace("RtlGetVersion Error = %d\n", errno);
+        Trace("RtlGetVersion Error = %d\n", error);
     }
     g_os = m_os;
     InstallQtSystemPalette();

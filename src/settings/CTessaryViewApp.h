@@ -5,18 +5,13 @@
 #include <QString>
 #include <cstdint>
 
+#include "platform/OsVersion.h"
 #include "settings/SettingsRecord.h"
 #include "settings/SettingsStore.h"
 
 namespace tessary {
 
 class CMainDlg;
-
-struct OsVersion {
-    uint32_t major = 0;
-    uint32_t minor = 0;
-    uint32_t build = 0;
-};
 
 class CTessaryViewApp {
 public:
