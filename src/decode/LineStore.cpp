@@ -3,10 +3,6 @@
 #include <algorithm>
 #include <cstring>
 
-#if defined(__linux__)
-#include <sys/mman.h>
-#endif
-
 #include "platform/Granule.h"
 #include "platform/LastError.h"
 #include "platform/WinError.h"
@@ -23,27 +19,7 @@ MessageRecord* Fail() {
     return nullptr;
 }
 
-constexpr uint64_t kPrepareStep = uint64_t{512} << 10;
-
 }  // namespace
-
-void PrepareAhead(uint8_t* base, uint64_t used, uint64_t capacity, uint64_t& ready) {
-    if (used <= ready || base == nullptr) {
-        return;
-    }
-#if defined(__linux__) && defined(MADV_POPULATE_WRITE)
-    // From the page where the prepared part ends; a heap block (no mapping) just says no.
-    const uint64_t from = ready;
-    const uint64_t to = std::min(capacity, std::max(used, from) + kPrepareStep) & ~uint64_t{4095};
-    if (to > from && (reinterpret_cast<uintptr_t>(base) & 4095) == 0) {
-        ::madvise(base + from, static_cast<size_t>(to - from), MADV_POPULATE_WRITE);
-    }
-    ready = std::max(to, used);
-#else
-    (void)capacity;
-    ready = used;
-#endif
-}
 
 void LineStore::Create(uint64_t tableBytes, uint64_t textBytes) {
     DestroyTable();
@@ -54,8 +30,8 @@ void LineStore::Create(uint64_t tableBytes, uint64_t textBytes) {
             static_cast<uint32_t>(std::min<uint64_t>(tableBytes / kTableEntryBytes, kMaxLineCount));
     }
     textBytes = RoundUpToGranule(textBytes);
-    if (textBytes > 0) {
-        m_text.Create(textBytes);
+    if (textBytes > 0 && m_text.Create(textBytes)) {
+        m_textPages.Follow(m_text.Data(), m_text.Capacity(), 0);
     }
 }
 
@@ -81,7 +57,12 @@ MessageRecord* LineStore::Append(std::u16string_view text, uint64_t percentRead)
         const auto* source = reinterpret_cast<const uint8_t*>(text.data());
         const bool inside = source >= m_text.Data() && source < m_text.Data() + m_text.Capacity();
         const uint64_t sourceOffset = inside ? static_cast<uint64_t>(source - m_text.Data()) : 0;
-        if (!m_text.Grow(GrownSize(m_text.Capacity(), m_textUsed + size, percentRead))) {
+        // The block may move: the page helper lets go of it first.
+        m_textPages.Release();
+        const bool grown =
+            m_text.Grow(GrownSize(m_text.Capacity(), m_textUsed + size, percentRead));
+        m_textPages.Follow(m_text.Data(), m_text.Capacity(), m_textUsed);
+        if (!grown) {
             return Fail();
         }
         if (inside) {
@@ -105,7 +86,7 @@ MessageRecord* LineStore::Append(std::u16string_view text, uint64_t percentRead)
         std::memcpy(record->Text(), text.data(), text.size() * sizeof(char16_t));
     }
     m_textUsed += size;
-    PrepareAhead(m_text.Data(), m_textUsed, m_text.Capacity(), m_ready);
+    m_textPages.Post(m_textUsed);
 
     const uint32_t slot = m_lineCount - m_first;
     if (slot >= m_tableCapacity) {
@@ -181,9 +162,9 @@ void LineStore::DestroyTable() {
 }
 
 void LineStore::DestroyText() {
+    m_textPages.Release();
     m_text.Destroy();
     m_textUsed = 0;
-    m_ready = 0;
 }
 
 }  // namespace tessary

@@ -7,6 +7,7 @@
 
 #include "decode/MessageRecord.h"
 #include "platform/GrowBlock.h"
+#include "platform/PagePreparer.h"
 
 namespace tessary {
 
@@ -30,10 +31,6 @@ struct StoreMove {
         return offset - restFrom + restTo;
     }
 };
-
-// Block tables are written front to back. Asks the system for the pages of the next stretch
-// after `used` in one call instead of one fault per page; `ready` is how far that has gone.
-void PrepareAhead(uint8_t* base, uint64_t used, uint64_t capacity, uint64_t& ready);
 
 class LineStore {
 public:
@@ -86,10 +83,11 @@ private:
     uint32_t m_lineCount = 0;
     uint64_t m_textUsed = 0;
     // After Forget: table entry 0 is record m_first; record m_pin (if any) lies at offset 0.
-    uint64_t m_ready = 0;  // text bytes whose pages are prepared
     uint32_t m_first = 0;
     uint32_t m_pin = kNoRecordIndex;
     uint64_t m_pinSize = 0;
+    // Last, so that it stops before the text block goes.
+    PagePreparer m_textPages;
 };
 
 }  // namespace tessary

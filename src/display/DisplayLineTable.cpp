@@ -141,6 +141,7 @@ bool DisplayLineTable::CreateBlocks(CTessaryCan* converter) {
     if (!m_table.Create(tableBytes)) {
         return Fail(kErrorNotEnoughMemory);
     }
+    m_bufferPages.Release();
     if (!m_buffer.Create(bufferBytes)) {
         m_table.Destroy();
         return Fail(kErrorNotEnoughMemory);
@@ -148,8 +149,8 @@ bool DisplayLineTable::CreateBlocks(CTessaryCan* converter) {
     m_tableCapacity = static_cast<uint32_t>(tableBytes / 8);
     m_bufferCapacity = bufferBytes;
     m_bufferUsed = 0;
-    m_bufferReady = 0;
     m_lineCount = 0;
+    m_bufferPages.Follow(m_buffer.Data(), m_bufferCapacity, 0);
     return true;
 }
 
@@ -160,10 +161,14 @@ bool DisplayLineTable::AppendLine(CTessaryCan* converter, char16_t* text, size_t
     const uint64_t size = DisplayLineSize(n);
     if (m_bufferUsed + size > m_bufferCapacity) {
         const uint64_t grown = Extrapolate(m_bufferCapacity, PercentRead(), m_bufferUsed + size);
+        // The buffer may move: the page helper lets go of it first.
+        m_bufferPages.Release();
         if (!m_buffer.Grow(grown)) {
+            m_bufferPages.Follow(m_buffer.Data(), m_bufferCapacity, m_bufferUsed);
             return Fail(kErrorNotEnoughMemory);
         }
         m_bufferCapacity = grown;
+        m_bufferPages.Follow(m_buffer.Data(), m_bufferCapacity, m_bufferUsed);
     }
     auto* line = reinterpret_cast<DisplayLine*>(m_buffer.Data() + m_bufferUsed);
     std::memset(static_cast<void*>(line), 0, kDisplayLineFixedSize);
@@ -193,7 +198,7 @@ bool DisplayLineTable::AppendLine(CTessaryCan* converter, char16_t* text, size_t
     }
     Table()[slot] = m_bufferUsed;
     m_bufferUsed += size;
-    PrepareAhead(m_buffer.Data(), m_bufferUsed, m_bufferCapacity, m_bufferReady);
+    m_bufferPages.Post(m_bufferUsed);
     ++m_lineCount;
     if (line->lineNumber > 0) {
         m_maximumCells = std::max<int32_t>(m_maximumCells, line->cellCount);
@@ -279,6 +284,7 @@ void DisplayLineTable::FreeText() {
     m_tableCapacity = 0;
     m_lineCount = 0;
     m_firstLine = 0;
+    m_bufferPages.Release();
     if (m_buffer.IsValid()) {
         const std::string used = GroupedDecimal(m_bufferUsed);
         const std::string capacity = GroupedDecimal(m_bufferCapacity);
@@ -287,7 +293,6 @@ void DisplayLineTable::FreeText() {
               took.seconds, took.milliseconds);
     }
     m_bufferUsed = 0;
-    m_bufferReady = 0;
     m_bufferCapacity = 0;
     m_maximumCells = 0;
     m_converter = nullptr;

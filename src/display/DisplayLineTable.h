@@ -12,6 +12,7 @@
 #include "display/DisplayLine.h"
 #include "display/DisplaySource.h"
 #include "platform/GrowBlock.h"
+#include "platform/PagePreparer.h"
 
 namespace tessary {
 
@@ -121,9 +122,10 @@ private:
     int32_t m_firstLine = 0;  // table entry 0 is this line
     uint64_t m_bufferCapacity = 0;
     uint64_t m_bufferUsed = 0;
-    uint64_t m_bufferReady = 0;  // bytes whose pages are prepared
     int32_t m_maximumCells = 0;
     int32_t m_selection = -1;
+    // Last, so that it stops before the line buffer goes.
+    PagePreparer m_bufferPages;
 };
 
 }  // namespace tessary
