@@ -1,7 +1,9 @@
 #include "tools/HeaderText.h"
 
+#include <filesystem>
 #include <iterator>
 #include <new>
+#include <system_error>
 
 #include "decode/CTessaryCan.h"
 #include "decode/MessageRecord.h"
@@ -69,8 +71,24 @@ void Line(std::u16string& out, std::u16string_view text) {
     out += ht::kNewLine;
 }
 
+// A relative path names a file in the current folder, and the location shows that folder.
+PathString FullPath(const PathString& path) {
+    const std::filesystem::path given(std::u8string(path.begin(), path.end()));
+    if (path.empty() || given.is_absolute()) {
+        return path;
+    }
+    std::error_code error;
+    const std::filesystem::path full = std::filesystem::absolute(given, error);
+    if (error) {
+        return path;
+    }
+    const std::u8string text = full.lexically_normal().u8string();
+    return PathString(text.begin(), text.end());
+}
+
 // Folder (with its trailing separator) and file name of a path.
-void SplitPath(const PathString& path, std::string& folder, std::string& name) {
+void SplitPath(const PathString& given, std::string& folder, std::string& name) {
+    const PathString path = FullPath(given);
     size_t cut = path.size();
     while (cut > 0 && !IsPathSeparator(path[cut - 1])) {
         --cut;

@@ -35,6 +35,22 @@ LogBytes SmallLog(const InsLogHeader& header = DefaultHeader()) {
     return log;
 }
 
+// A file named relative to the current folder shows that folder as its location, also
+// through "..".
+TEST(HeaderDump, RelativePathShowsTheFolderItNames) {
+    TempDir dir;
+    SmallLog().WriteTo(dir.File("a.dat"));
+    std::filesystem::create_directory(dir.File("sub"));
+    const std::filesystem::path before = std::filesystem::current_path();
+    std::filesystem::current_path(dir.Path());
+    const std::string plain = Dump("a.dat");
+    std::filesystem::current_path(dir.File("sub"));
+    const std::string up = Dump("../a.dat");
+    std::filesystem::current_path(before);
+    EXPECT_EQ(plain.substr(0, Head(dir, "a.dat", 44).size()), Head(dir, "a.dat", 44));
+    EXPECT_EQ(up.substr(0, Head(dir, "a.dat", 44).size()), Head(dir, "a.dat", 44));
+}
+
 TEST(HeaderDump, LinearFileWithoutExtendedHeaderShowsEveryField) {
     TempDir dir;
     const std::string path = SmallLog().WriteTo(dir.File("a.dat"));
