@@ -21,9 +21,22 @@ std::string Dump(const std::string& path) {
     return Utf8(result.text);
 }
 
+// The folder as the system writes a full path, with its separator at the end.
+std::string FolderShown(const std::string& folder) {
+#ifdef _WIN32
+    const std::u8string full = std::filesystem::absolute(std::filesystem::path(std::u8string(
+                                                             folder.begin(), folder.end())))
+                                   .lexically_normal()
+                                   .u8string();
+    return std::string(full.begin(), full.end()) + "\\";
+#else
+    return folder + "/";
+#endif
+}
+
 std::string Head(const TempDir& dir, const std::string& name, uint64_t size) {
-    return "ファイルの場所    : <" + dir.Path() + "/>\r\n" + "ファイル名        : <" + name +
-           ">\r\n\r\n" + "ファイル・サイズ  : 0.0 Mbytes (" + std::to_string(size) +
+    return "ファイルの場所    : <" + FolderShown(dir.Path()) + ">\r\n" + "ファイル名        : <" +
+           name + ">\r\n\r\n" + "ファイル・サイズ  : 0.0 Mbytes (" + std::to_string(size) +
            " bytes)\r\n\r\n";
 }
 
