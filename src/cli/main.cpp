@@ -1,5 +1,4 @@
 // tessarydump: the command-line decoder over the viewer's core.
-#include <unistd.h>
 
 #include <cstdio>
 #include <string>
@@ -28,7 +27,7 @@ int main(int argc, char** argv) {
         case ParseResult::kRun:
             break;
     }
-    CliSession session(options, stdout, stderr, isatty(STDERR_FILENO) == 1);
+    CliSession session(options, stdout, stderr, tessary::IsTerminal(stderr));
     switch (options.mode) {
         case Mode::kText:
         case Mode::kJsonl:

@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/PrintfFormat.h"
+
 namespace tessary {
 
 class TextBuilder {
@@ -24,7 +26,7 @@ public:
     // ASCII only (format results, hex digits).
     void AppendAscii(std::string_view ascii);
     // printf-style, ASCII results only (numbers and ASCII literals).
-    void AppendFormat(const char* format, ...) __attribute__((format(printf, 2, 3)));
+    void AppendFormat(const char* format, ...) TESSARY_PRINTF_FORMAT(2, 3);
     void AppendHex2(uint8_t value);
     void Truncate(size_t length) { m_text.resize(length); }
     // Makes `count` more units and returns where they start, for the caller to fill.

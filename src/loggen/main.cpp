@@ -1,8 +1,14 @@
 // insloggen: writes synthetic INS log files for tests, benchmarks and the demo.
 #include <signal.h>
+#ifdef _WIN32
+#include <io.h>
+#define unlink _unlink
+#else
 #include <unistd.h>
+#endif
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -20,7 +26,7 @@ void OnSignal(int signalNumber) {
     if (g_tempPath[0] != 0) {
         unlink(g_tempPath);
     }
-    _exit(128 + signalNumber);
+    std::_Exit(128 + signalNumber);
 }
 
 void RemoveTempOnSignals(const std::string& temp) {

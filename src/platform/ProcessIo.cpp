@@ -14,6 +14,8 @@
 #include <shellapi.h>
 
 #include "platform/Utf.h"
+#else
+#include <unistd.h>
 #endif
 
 namespace tessary {
@@ -41,6 +43,10 @@ bool SetBinaryOutput(std::FILE* stream) {
     return _setmode(_fileno(stream), _O_BINARY) != -1;
 }
 
+bool IsTerminal(std::FILE* stream) {
+    return _isatty(_fileno(stream)) != 0;
+}
+
 #else
 
 std::vector<std::string> ProgramArguments(int argc, char** argv) {
@@ -49,6 +55,10 @@ std::vector<std::string> ProgramArguments(int argc, char** argv) {
 
 bool SetBinaryOutput(std::FILE*) {
     return true;  // POSIX streams never translate line ends
+}
+
+bool IsTerminal(std::FILE* stream) {
+    return isatty(fileno(stream)) == 1;
 }
 
 #endif

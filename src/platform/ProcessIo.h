@@ -14,4 +14,7 @@ std::vector<std::string> ProgramArguments(int argc, char** argv);
 // Makes `stream` write bytes as they are; false when the system refuses.
 bool SetBinaryOutput(std::FILE* stream);
 
+// Whether `stream` is a terminal (a console on Windows).
+bool IsTerminal(std::FILE* stream);
+
 }  // namespace tessary

@@ -5,19 +5,15 @@
 #include <functional>
 #include <string_view>
 
+#include "platform/PrintfFormat.h"
+
 namespace tessary {
 
 inline constexpr std::u16string_view kTracePrefix = u"ZrTessaryView: ";
 inline constexpr size_t kTraceBufferUnits = 1024;
 
 // printf-style format in UTF-8; the result is cut to fit the buffer with its terminator.
-#if defined(__MINGW32__)
-void Trace(const char* format, ...) __attribute__((format(gnu_printf, 1, 2)));
-#elif defined(__GNUC__)
-void Trace(const char* format, ...) __attribute__((format(printf, 1, 2)));
-#else
-void Trace(const char* format, ...);
-#endif
+void Trace(const char* format, ...) TESSARY_PRINTF_FORMAT(1, 2);
 
 // Tests capture traces here; an empty function restores the default output.
 using TraceSink = std::function<void(std::u16string_view line)>;

@@ -3,9 +3,11 @@
 // window texts are UTF-16 templates filled by FormatText.
 #include <string>
 
+#include "platform/PrintfFormat.h"
+
 namespace tessary {
 
 // vsnprintf into a string; a bad format gives an empty text.
-std::string Printf(const char* format, ...) __attribute__((format(printf, 1, 2)));
+std::string Printf(const char* format, ...) TESSARY_PRINTF_FORMAT(1, 2);
 
 }  // namespace tessary
