@@ -2,13 +2,7 @@
 // results speak in.
 #ifdef _WIN32
 
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
+#include "platform/WinApi.h"
 
 #include <cstdint>
 #include <limits>

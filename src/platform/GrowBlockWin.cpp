@@ -2,13 +2,7 @@
 // to the capacity. Committed pages read as zero and take memory only when touched.
 #ifdef _WIN32
 
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
+#include "platform/WinApi.h"
 
 #include <cstdlib>
 #include <cstring>

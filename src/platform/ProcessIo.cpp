@@ -1,15 +1,10 @@
 #include "platform/ProcessIo.h"
 
 #ifdef _WIN32
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
 #include <fcntl.h>
 #include <io.h>
-#include <windows.h>
+
+#include "platform/WinApi.h"
 // After windows.h, which it needs.
 #include <shellapi.h>
 

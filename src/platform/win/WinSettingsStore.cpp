@@ -6,13 +6,7 @@
 // text, Qt's escapes).
 #ifdef _WIN32
 
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
+#include "platform/WinApi.h"
 
 #include <cstdlib>
 #include <cstring>
