@@ -27,7 +27,7 @@ bool IsPathSeparator(char c) {
 #include <utility>
 
 #include "platform/Calendar.h"
-#include "platform/FaultInjection.h"
+#include "platform/FileChecks.h"
 #include "platform/LastError.h"
 #include "platform/TimeMath.h"
 #include "platform/WinError.h"
@@ -163,27 +163,8 @@ bool File::Close() {
 
 bool File::ReadAt(uint64_t offset, void* buffer, uint32_t count, uint32_t& done) {
     done = 0;
-    if (m_fd < 0) {
-        return Fail(kErrorInvalidHandle);
-    }
-    if (count > 0 && buffer == nullptr) {
-        return Fail(kErrorInvalidParameter);
-    }
-    switch (fault::ReadFault()) {
-        case 1:
-            return Fail(kErrorReadFault);
-        case 2:
-            count /= 2;
-            break;
-        default:
-            break;
-    }
-    // Nothing lies beyond the largest offset: reading there meets the end of the file.
-    if (offset >= kMaxOffset) {
-        return true;
-    }
-    if (count > kMaxOffset - offset) {
-        count = static_cast<uint32_t>(kMaxOffset - offset);
+    if (!file_checks::BeforeRead(m_fd >= 0, buffer, offset, count, kMaxOffset)) {
+        return false;
     }
     auto* out = static_cast<uint8_t*>(buffer);
     while (done < count) {
@@ -204,17 +185,8 @@ bool File::ReadAt(uint64_t offset, void* buffer, uint32_t count, uint32_t& done)
 }
 
 bool File::WriteAt(uint64_t offset, const void* buffer, uint32_t count) {
-    if (m_fd < 0) {
-        return Fail(kErrorInvalidHandle);
-    }
-    if (count > 0 && buffer == nullptr) {
-        return Fail(kErrorInvalidParameter);
-    }
-    if (fault::ShouldFailWrite()) {
-        return Fail(kErrorWriteFault);
-    }
-    if (offset > kMaxOffset || count > kMaxOffset - offset) {
-        return Fail(kErrorDiskFull);
+    if (!file_checks::BeforeWrite(m_fd >= 0, buffer, offset, count, kMaxOffset)) {
+        return false;
     }
     const auto* in = static_cast<const uint8_t*>(buffer);
     uint32_t written = 0;

@@ -9,8 +9,8 @@
 #include <string>
 #include <utility>
 
-#include "platform/FaultInjection.h"
 #include "platform/File.h"
+#include "platform/FileChecks.h"
 #include "platform/LastError.h"
 #include "platform/WinError.h"
 
@@ -137,26 +137,8 @@ bool File::Close() {
 
 bool File::ReadAt(uint64_t offset, void* buffer, uint32_t count, uint32_t& done) {
     done = 0;
-    if (m_handle == nullptr) {
-        return Fail(kErrorInvalidHandle);
-    }
-    if (count > 0 && buffer == nullptr) {
-        return Fail(kErrorInvalidParameter);
-    }
-    switch (fault::ReadFault()) {
-        case 1:
-            return Fail(kErrorReadFault);
-        case 2:
-            count /= 2;
-            break;
-        default:
-            break;
-    }
-    if (offset >= kMaxOffset) {
-        return true;
-    }
-    if (count > kMaxOffset - offset) {
-        count = static_cast<uint32_t>(kMaxOffset - offset);
+    if (!file_checks::BeforeRead(m_handle != nullptr, buffer, offset, count, kMaxOffset)) {
+        return false;
     }
     // The offset travels with each call (as pread does), so no shared file pointer moves.
     auto* out = static_cast<uint8_t*>(buffer);
@@ -178,17 +160,8 @@ bool File::ReadAt(uint64_t offset, void* buffer, uint32_t count, uint32_t& done)
 }
 
 bool File::WriteAt(uint64_t offset, const void* buffer, uint32_t count) {
-    if (m_handle == nullptr) {
-        return Fail(kErrorInvalidHandle);
-    }
-    if (count > 0 && buffer == nullptr) {
-        return Fail(kErrorInvalidParameter);
-    }
-    if (fault::ShouldFailWrite()) {
-        return Fail(kErrorWriteFault);
-    }
-    if (offset > kMaxOffset || count > kMaxOffset - offset) {
-        return Fail(kErrorDiskFull);
+    if (!file_checks::BeforeWrite(m_handle != nullptr, buffer, offset, count, kMaxOffset)) {
+        return false;
     }
     const auto* in = static_cast<const uint8_t*>(buffer);
     uint32_t written = 0;

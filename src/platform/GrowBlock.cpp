@@ -1,43 +1,18 @@
 #include "platform/GrowBlock.h"
 
-// The Windows half is GrowBlockWin.cpp.
-#ifndef _WIN32
-
-#include <sys/mman.h>
-#include <unistd.h>
-
 #include <cstdlib>
 #include <cstring>
 #include <limits>
 #include <utility>
 
 #include "platform/FaultInjection.h"
+#include "platform/GrowBlockPages.h"
 #include "platform/LastError.h"
 #include "platform/WinError.h"
 
 namespace tessary {
 
 namespace {
-
-uint64_t PageSize() {
-    static const uint64_t page = [] {
-        long size = ::sysconf(_SC_PAGESIZE);
-        return size > 0 ? static_cast<uint64_t>(size) : uint64_t{4096};
-    }();
-    return page;
-}
-
-// Mapping length for `bytes` (at least one page); 0 when it does not fit the address space.
-uint64_t MappingLength(uint64_t bytes) {
-    const uint64_t page = PageSize();
-    if (bytes == 0) {
-        return page;
-    }
-    if (bytes > std::numeric_limits<size_t>::max() - page) {
-        return 0;
-    }
-    return (bytes + page - 1) / page * page;
-}
 
 bool OutOfMemory() {
     SetLastError(kErrorNotEnoughMemory);
@@ -70,19 +45,18 @@ bool GrowBlock::Create(uint64_t bytes) {
     if (fault::ShouldFailAllocation()) {
         return OutOfMemory();
     }
-    const uint64_t length = MappingLength(bytes);
+    const uint64_t length = pages::Length(bytes);
     if (length == 0) {
         return OutOfMemory();
     }
-    // Anonymous pages read as zero and cost nothing until written.
-    void* mapped = ::mmap(nullptr, static_cast<size_t>(length), PROT_READ | PROT_WRITE,
-                          MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE, -1, 0);
-    if (mapped != MAP_FAILED) {
-        m_data = static_cast<uint8_t*>(mapped);
+    uint64_t reserved = 0;
+    if (uint8_t* data = pages::Map(length, reserved)) {
+        m_data = data;
         m_capacity = bytes;
-        m_reserved = length;
+        m_reserved = reserved;
         return true;
     }
+    // The system has no pages to spare: the heap instead.
     void* heap = std::calloc(static_cast<size_t>(bytes == 0 ? 1 : bytes), 1);
     if (heap == nullptr) {
         return OutOfMemory();
@@ -104,23 +78,18 @@ bool GrowBlock::Grow(uint64_t bytes) {
         return true;
     }
     if (m_reserved != 0) {
-        const uint64_t length = MappingLength(bytes);
+        const uint64_t length = pages::Length(bytes);
         if (length == 0) {
             return OutOfMemory();
         }
-        if (length <= m_reserved) {
-            // Still inside the mapping; the pages past the old capacity were never handed out.
-            m_capacity = bytes;
-            return true;
-        }
-        // The kernel moves the page tables, not the data; the added pages are zero.
-        void* moved = ::mremap(m_data, static_cast<size_t>(m_reserved), static_cast<size_t>(length),
-                               MREMAP_MAYMOVE);
-        if (moved != MAP_FAILED) {
-            m_data = static_cast<uint8_t*>(moved);
-            m_capacity = bytes;
-            m_reserved = length;
-            return true;
+        switch (pages::Extend(m_data, m_reserved, m_capacity, length)) {
+            case pages::Extended::kDone:
+                m_capacity = bytes;
+                return true;
+            case pages::Extended::kFailed:
+                return OutOfMemory();
+            case pages::Extended::kNoRoom:
+                break;
         }
         // No room for a larger mapping: copy to the heap once and continue there.
         void* heap = std::malloc(static_cast<size_t>(bytes));
@@ -130,7 +99,7 @@ bool GrowBlock::Grow(uint64_t bytes) {
         std::memcpy(heap, m_data, static_cast<size_t>(m_capacity));
         std::memset(static_cast<uint8_t*>(heap) + m_capacity, 0,
                     static_cast<size_t>(bytes - m_capacity));
-        ::munmap(m_data, static_cast<size_t>(m_reserved));
+        pages::Unmap(m_data, m_reserved);
         m_data = static_cast<uint8_t*>(heap);
         m_capacity = bytes;
         m_reserved = 0;
@@ -152,7 +121,7 @@ bool GrowBlock::Grow(uint64_t bytes) {
 void GrowBlock::Destroy() {
     if (m_data != nullptr) {
         if (m_reserved != 0) {
-            ::munmap(m_data, static_cast<size_t>(m_reserved));
+            pages::Unmap(m_data, m_reserved);
         } else {
             std::free(m_data);
         }
@@ -163,5 +132,3 @@ void GrowBlock::Destroy() {
 }
 
 }  // namespace tessary
-
-#endif  // !_WIN32
