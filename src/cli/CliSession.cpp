@@ -101,6 +101,21 @@ int CliSession::CompileSearch(std::u16string_view text) {
     return kExitDone;
 }
 
+int CliSession::StartRelatedCall(const MessageRecord* selected, RelatedCallStart& start,
+                                 AggregationContext& context, std::u16string& heading) {
+    if (const std::u16string message = CheckRelatedCallStart(selected, start); !message.empty()) {
+        PrintError(message);
+        return kExitUsage;
+    }
+    if (const int code = CompileSearch(start.pattern); code != kExitDone) {
+        return code;
+    }
+    context.SetStart(start);
+    heading =
+        AggregationWindowTitle(AggregationKind::kRelatedCall, kRelatedCallCaption, {}, &start);
+    return kExitDone;
+}
+
 int CliSession::Prepare() {
     // The viewer's own settings unless a file or the defaults are asked for, so that the
     // text is the one the viewer would copy.
@@ -195,17 +210,10 @@ int CliSession::Aggregate() {
     RelatedCallStart start;
     if (m_options.hasCall) {
         const MessageRecord* selected = CallStartRecord(*converter, m_options.callId);
-        if (const std::u16string message = CheckRelatedCallStart(selected, start);
-            !message.empty()) {
-            PrintError(message);
-            return kExitUsage;
-        }
-        if (const int code = CompileSearch(start.pattern); code != kExitDone) {
+        if (const int code = StartRelatedCall(selected, start, context, m_heading);
+            code != kExitDone) {
             return code;
         }
-        context.SetStart(start);
-        m_heading =
-            AggregationWindowTitle(AggregationKind::kRelatedCall, kRelatedCallCaption, {}, &start);
     } else {
         // Opening the file cleared the compiled search: compile it again, as the command does.
         if (const int code = CompileSearch(Utf16(m_options.search)); code != kExitDone) {
@@ -305,17 +313,10 @@ int CliSession::Stream(const LogCheck& check) {
         if (status != kStatusDone && status != kStatusStopped) {
             return StreamFailed(status, pass.Converter());
         }
-        if (const std::u16string message = CheckRelatedCallStart(finder->Found(), start);
-            !message.empty()) {
-            PrintError(message);
-            return kExitUsage;
-        }
-        if (const int code = CompileSearch(start.pattern); code != kExitDone) {
+        if (const int code = StartRelatedCall(finder->Found(), start, context, heading);
+            code != kExitDone) {
             return code;
         }
-        context.SetStart(start);
-        heading =
-            AggregationWindowTitle(AggregationKind::kRelatedCall, kRelatedCallCaption, {}, &start);
     } else if (m_options.hasSearch) {
         context.kind = AggregationKind::kSearch;
         context.search = &m_conditions[kSearchSlot];

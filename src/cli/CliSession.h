@@ -60,6 +60,10 @@ private:
     void ClearSearch() override;
     // The search as the main window's Search(text, -1): 0, or the exit code after a message.
     int CompileSearch(std::u16string_view text);
+    // --call: checks the start record, compiles its channel search and sets up the related-call
+    // aggregation and its heading; 0, or the exit code after a message.
+    int StartRelatedCall(const MessageRecord* selected, RelatedCallStart& start,
+                         AggregationContext& context, std::u16string& heading);
     void Progress(std::u16string_view title, uint64_t done, uint64_t total);
     std::unique_ptr<SyncPassProgress> MakeProgress();
     void EndProgressLine();

@@ -588,20 +588,13 @@ bool CMainDlg::event(QEvent* event) {
         return QDialog::event(event);
     }
     const auto* message = static_cast<const QtAppEvent*>(event);
-    const intptr_t wParam = message->WParam();
-    const intptr_t lParam = message->LParam();
-    if (m_notices != nullptr && m_notices->Handle(message->Message(), wParam, lParam)) {
-        return true;
-    }
     if (message->Message() == kMsgReaderNotify) {
-        OnReaderNotify(wParam, lParam);
+        OnReaderNotify(message->WParam(), message->LParam());
         return true;
     }
-    if (message->Message() == kMsgPaneRightDown && m_notices != nullptr) {
-        CPaneWnd* pane = m_notices->PaneOf(lParam);
-        if (PrepareContextMenu(pane, PointX(wParam), PointY(wParam))) {
-            ContextMenu()->exec(pane->mapToGlobal(QPoint(PointX(wParam), PointY(wParam))));
-        }
+    if (QtPaneNotices::HandleWindowMessage(
+            m_notices.get(), *message, ContextMenu(),
+            [this](CPaneWnd* pane, int x, int y) { return PrepareContextMenu(pane, x, y); })) {
         return true;
     }
     return QDialog::event(event);

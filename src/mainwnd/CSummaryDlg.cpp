@@ -345,20 +345,13 @@ bool CSummaryDlg::event(QEvent* event) {
         return QDialog::event(event);
     }
     const auto* message = static_cast<const QtAppEvent*>(event);
-    const intptr_t wParam = message->WParam();
-    const intptr_t lParam = message->LParam();
-    if (m_notices != nullptr && m_notices->Handle(message->Message(), wParam, lParam)) {
-        return true;
-    }
     if (message->Message() == kMsgReaderNotify && m_notices != nullptr) {
-        m_notices->ForwardReaderNotify(wParam, lParam, m_progress);
+        m_notices->ForwardReaderNotify(message->WParam(), message->LParam(), m_progress);
         return true;
     }
-    if (message->Message() == kMsgPaneRightDown && m_notices != nullptr) {
-        CPaneWnd* pane = m_notices->PaneOf(lParam);
-        if (PrepareContextMenu(pane, PointX(wParam), PointY(wParam))) {
-            m_context->exec(pane->mapToGlobal(QPoint(PointX(wParam), PointY(wParam))));
-        }
+    if (QtPaneNotices::HandleWindowMessage(
+            m_notices.get(), *message, m_context,
+            [this](CPaneWnd* pane, int x, int y) { return PrepareContextMenu(pane, x, y); })) {
         return true;
     }
     return QDialog::event(event);

@@ -1,9 +1,11 @@
 #include "mainwnd/QtPaneNotices.h"
 
 #include <QLineEdit>
+#include <QMenu>
 #include <algorithm>
 
 #include "display/CPaneWnd.h"
+#include "display/QtAppEvent.h"
 #include "logfile/CInsFileRead.h"
 #include "mainwnd/MainTexts.h"
 #include "platform/DigitGroup.h"
@@ -131,6 +133,29 @@ void QtPaneNotices::OnLeftDown(CPaneWnd* pane, int y) {
     if (!frame->Table().IsSelectedRecord(line)) {
         frame->SelectLine(line);
     }
+}
+
+bool QtPaneNotices::HandleWindowMessage(
+    QtPaneNotices* notices, const QtAppEvent& message, QMenu* menu,
+    const std::function<bool(CPaneWnd* pane, int x, int y)>& prepare) {
+    if (notices == nullptr) {
+        return false;
+    }
+    const intptr_t wParam = message.WParam();
+    const intptr_t lParam = message.LParam();
+    if (notices->Handle(message.Message(), wParam, lParam)) {
+        return true;
+    }
+    if (message.Message() != kMsgPaneRightDown) {
+        return false;
+    }
+    CPaneWnd* pane = notices->PaneOf(lParam);
+    const int x = PointX(wParam);
+    const int y = PointY(wParam);
+    if (menu != nullptr && prepare(pane, x, y)) {
+        menu->exec(pane->mapToGlobal(QPoint(x, y)));
+    }
+    return true;
 }
 
 }  // namespace tessary

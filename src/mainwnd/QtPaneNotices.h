@@ -9,12 +9,14 @@
 
 #include "display/CPaneFrame.h"
 
+class QMenu;
 class QWidget;
 
 namespace tessary {
 
 class CPaneWnd;
 class CProgressDlg;
+class QtAppEvent;
 
 class QtPaneNotices {
 public:
@@ -34,6 +36,12 @@ public:
     void ForwardReaderNotify(intptr_t wParam, intptr_t lParam, CProgressDlg* progress);
     // The pane a message names, or nullptr.
     CPaneWnd* PaneOf(intptr_t lParam) const;
+    // A pane message of a window with `notices` (which may be absent): the ones Handle takes,
+    // and the right click (WM_APP+9), which shows `menu` at the click when `prepare` agrees.
+    // False for any other message.
+    static bool HandleWindowMessage(
+        QtPaneNotices* notices, const QtAppEvent& message, QMenu* menu,
+        const std::function<bool(CPaneWnd* pane, int x, int y)>& prepare);
     void RefreshSelection();
 
 private:
