@@ -14,7 +14,7 @@ uint64_t FormatArg::Unsigned() const {
 
 namespace {
 
-struct Spec {
+struct Field {
     bool left = false;
     bool zero = false;
     bool plus = false;
@@ -29,21 +29,21 @@ void Pad(std::u16string& out, size_t count, char16_t fill) {
 }
 
 // Sign or prefix, zeros, digits, padded to the width as printf does.
-void PutNumber(std::u16string& out, const Spec& spec, std::u16string_view prefix,
+void PutNumber(std::u16string& out, const Field& field, std::u16string_view prefix,
                std::u16string_view digits) {
     size_t zeros = 0;
-    if (spec.precision >= 0 && digits.size() < static_cast<size_t>(spec.precision)) {
-        zeros = static_cast<size_t>(spec.precision) - digits.size();
+    if (field.precision >= 0 && digits.size() < static_cast<size_t>(field.precision)) {
+        zeros = static_cast<size_t>(field.precision) - digits.size();
     }
     const size_t length = prefix.size() + zeros + digits.size();
-    const size_t width = static_cast<size_t>(std::max(spec.width, 0));
+    const size_t width = static_cast<size_t>(std::max(field.width, 0));
     const size_t fill = width > length ? width - length : 0;
-    if (spec.left) {
+    if (field.left) {
         out += prefix;
         Pad(out, zeros, u'0');
         out += digits;
         Pad(out, fill, u' ');
-    } else if (spec.zero && spec.precision < 0) {
+    } else if (field.zero && field.precision < 0) {
         out += prefix;
         Pad(out, zeros + fill, u'0');
         out += digits;
@@ -69,14 +69,14 @@ std::u16string Digits(uint64_t value, unsigned base, bool upper, int precision) 
     return std::u16string(buffer + at, sizeof buffer / sizeof buffer[0] - at);
 }
 
-void PutPadded(std::u16string& out, const Spec& spec, std::u16string_view text) {
-    const size_t width = static_cast<size_t>(std::max(spec.width, 0));
+void PutPadded(std::u16string& out, const Field& field, std::u16string_view text) {
+    const size_t width = static_cast<size_t>(std::max(field.width, 0));
     const size_t fill = width > text.size() ? width - text.size() : 0;
-    if (!spec.left) {
+    if (!field.left) {
         Pad(out, fill, u' ');
     }
     out += text;
-    if (spec.left) {
+    if (field.left) {
         Pad(out, fill, u' ');
     }
 }
@@ -103,45 +103,45 @@ std::u16string FormatTextOf(std::u16string_view format, std::initializer_list<Fo
             continue;
         }
         const size_t start = i++;
-        Spec spec;
+        Field field;
         for (; i < format.size(); ++i) {
             const char16_t flag = format[i];
             if (flag == u'-') {
-                spec.left = true;
+                field.left = true;
             } else if (flag == u'0') {
-                spec.zero = true;
+                field.zero = true;
             } else if (flag == u'+') {
-                spec.plus = true;
+                field.plus = true;
             } else if (flag == u' ') {
-                spec.space = true;
+                field.space = true;
             } else if (flag == u'#') {
-                spec.alternate = true;
+                field.alternate = true;
             } else {
                 break;
             }
         }
         if (i < format.size() && format[i] == u'*') {
-            takeInt(spec.width);
-            if (spec.width < 0) {
-                spec.left = true;
-                spec.width = -spec.width;
+            takeInt(field.width);
+            if (field.width < 0) {
+                field.left = true;
+                field.width = -field.width;
             }
             ++i;
         } else {
             while (i < format.size() && format[i] >= u'0' && format[i] <= u'9') {
-                spec.width = std::min(spec.width * 10 + (format[i] - u'0'), 100000);
+                field.width = std::min(field.width * 10 + (format[i] - u'0'), 100000);
                 ++i;
             }
         }
         if (i < format.size() && format[i] == u'.') {
             ++i;
-            spec.precision = 0;
+            field.precision = 0;
             if (i < format.size() && format[i] == u'*') {
-                takeInt(spec.precision);
+                takeInt(field.precision);
                 ++i;
             } else {
                 while (i < format.size() && format[i] >= u'0' && format[i] <= u'9') {
-                    spec.precision = std::min(spec.precision * 10 + (format[i] - u'0'), 100000);
+                    field.precision = std::min(field.precision * 10 + (format[i] - u'0'), 100000);
                     ++i;
                 }
             }
@@ -172,16 +172,16 @@ std::u16string FormatTextOf(std::u16string_view format, std::initializer_list<Fo
             case u's':
                 if (isText) {
                     std::u16string_view text = arg->Text();
-                    if (spec.precision >= 0) {
-                        text = text.substr(0, static_cast<size_t>(spec.precision));
+                    if (field.precision >= 0) {
+                        text = text.substr(0, static_cast<size_t>(field.precision));
                     }
-                    PutPadded(out, spec, text);
+                    PutPadded(out, field, text);
                 }
                 break;
             case u'c':
                 if (!isText) {
                     const char16_t one = static_cast<char16_t>(arg->Unsigned());
-                    PutPadded(out, spec, std::u16string_view(&one, 1));
+                    PutPadded(out, field, std::u16string_view(&one, 1));
                 }
                 break;
             case u'd':
@@ -191,11 +191,11 @@ std::u16string FormatTextOf(std::u16string_view format, std::initializer_list<Fo
                     const uint64_t magnitude = value < 0
                                                    ? uint64_t{0} - static_cast<uint64_t>(value)
                                                    : static_cast<uint64_t>(value);
-                    const std::u16string_view sign = value < 0    ? u"-"
-                                                     : spec.plus  ? u"+"
-                                                     : spec.space ? u" "
-                                                                  : u"";
-                    PutNumber(out, spec, sign, Digits(magnitude, 10, false, spec.precision));
+                    const std::u16string_view sign = value < 0     ? u"-"
+                                                     : field.plus  ? u"+"
+                                                     : field.space ? u" "
+                                                                   : u"";
+                    PutNumber(out, field, sign, Digits(magnitude, 10, false, field.precision));
                 }
                 break;
             default: {  // u x X o
@@ -212,14 +212,14 @@ std::u16string FormatTextOf(std::u16string_view format, std::initializer_list<Fo
                 const unsigned base = conversion == u'u' ? 10 : conversion == u'o' ? 8 : 16;
                 const bool upper = conversion == u'X';
                 std::u16string_view prefix;
-                if (spec.alternate && value != 0 && base == 16) {
+                if (field.alternate && value != 0 && base == 16) {
                     prefix = upper ? u"0X" : u"0x";
                 }
-                std::u16string digits = Digits(value, base, upper, spec.precision);
-                if (spec.alternate && base == 8 && (digits.empty() || digits[0] != u'0')) {
+                std::u16string digits = Digits(value, base, upper, field.precision);
+                if (field.alternate && base == 8 && (digits.empty() || digits[0] != u'0')) {
                     digits.insert(digits.begin(), u'0');
                 }
-                PutNumber(out, spec, prefix, digits);
+                PutNumber(out, field, prefix, digits);
                 break;
             }
         }
