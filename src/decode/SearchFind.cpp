@@ -67,6 +67,20 @@ inline bool MatchesAt(const char16_t* text, size_t pos, const WordKey& key) {
            InnerMatches(text + pos, key);
 }
 
+// The vector scans mark each position where the first and the last character agree with two
+// mask bits (one per byte of the UTF-16 unit); checks those from `base` on, lowest first.
+inline size_t FirstCandidate(const char16_t* text, size_t base, uint32_t bits, const WordKey& key) {
+    while (bits != 0) {
+        const int bit = std::countr_zero(bits);
+        const size_t pos = base + static_cast<size_t>(bit) / 2;
+        if (InnerMatches(text + pos, key)) {
+            return pos;
+        }
+        bits &= ~(3u << bit);
+    }
+    return kNotFound;
+}
+
 // Candidate positions [from, count).
 size_t ScanScalar(const char16_t* text, size_t from, size_t count, const WordKey& key) {
     for (size_t i = from; i < count; ++i) {
@@ -90,14 +104,10 @@ size_t ScanSse2(const char16_t* text, size_t count, const WordKey& key) {
         const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text + i + lastOffset));
         const __m128i hit = _mm_and_si128(_mm_cmpeq_epi16(_mm_or_si128(a, firstBits), first),
                                           _mm_cmpeq_epi16(_mm_or_si128(b, lastBits), last));
-        auto bits = static_cast<uint32_t>(_mm_movemask_epi8(hit));
-        while (bits != 0) {
-            const int bit = std::countr_zero(bits);
-            const size_t pos = i + static_cast<size_t>(bit) / 2;
-            if (InnerMatches(text + pos, key)) {
-                return pos;
-            }
-            bits &= ~(3u << bit);
+        const size_t pos =
+            FirstCandidate(text, i, static_cast<uint32_t>(_mm_movemask_epi8(hit)), key);
+        if (pos != kNotFound) {
+            return pos;
         }
     }
     return ScanScalar(text, i, count, key);
@@ -119,14 +129,10 @@ TESSARY_TARGET_AVX2 size_t ScanAvx2(const char16_t* text, size_t count, const Wo
         const __m256i hit =
             _mm256_and_si256(_mm256_cmpeq_epi16(_mm256_or_si256(a, firstBits), first),
                              _mm256_cmpeq_epi16(_mm256_or_si256(b, lastBits), last));
-        auto bits = static_cast<uint32_t>(_mm256_movemask_epi8(hit));
-        while (bits != 0) {
-            const int bit = std::countr_zero(bits);
-            const size_t pos = i + static_cast<size_t>(bit) / 2;
-            if (InnerMatches(text + pos, key)) {
-                return pos;
-            }
-            bits &= ~(3u << bit);
+        const size_t pos =
+            FirstCandidate(text, i, static_cast<uint32_t>(_mm256_movemask_epi8(hit)), key);
+        if (pos != kNotFound) {
+            return pos;
         }
     }
     if (i + 8 <= count) {
