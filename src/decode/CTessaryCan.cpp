@@ -27,6 +27,18 @@ constexpr uint32_t kIdHighCount = 100;
 constexpr uint64_t kStreamTableBytes = 64 * 1024;
 constexpr uint64_t kStreamTextBytes = 1024 * 1024;
 
+// Runs `step`; when the memory runs out on the way, sets kErrorNotEnoughMemory and answers
+// `failed` instead.
+template <typename T, typename Step>
+T GuardMemory(T failed, Step step) {
+    try {
+        return step();
+    } catch (const std::bad_alloc&) {
+        SetLastError(kErrorNotEnoughMemory);
+        return failed;
+    }
+}
+
 bool EndsPass(int32_t status) {
     return status < 0 || status > kStatusRunning;
 }
@@ -153,10 +165,17 @@ void CTessaryCan::Redeliver() {
     EndWalk(status);
 }
 
-int32_t CTessaryCan::OnBegin(uint8_t*) {
-    MessageRecord* record = nullptr;
-    try {
+template <typename Write>
+MessageRecord* CTessaryCan::AppendNewText(Write write) {
+    return GuardMemory<MessageRecord*>(nullptr, [&] {
         m_text.Clear();
+        write();
+        return AppendRecord(m_text.View());
+    });
+}
+
+int32_t CTessaryCan::OnBegin(uint8_t*) {
+    MessageRecord* record = AppendNewText([this] {
         for (int i = 0; i < kBlockCount; ++i) {
             if (m_para != nullptr) {
                 m_text.Append(ParseBlockDef(SlotText(m_para->BlockDef[i])).title);
@@ -166,24 +185,15 @@ int32_t CTessaryCan::OnBegin(uint8_t*) {
         if (m_text.Length() < kTitleRecordWidth) {
             m_text.AppendRepeat(u' ', kTitleRecordWidth - m_text.Length());
         }
-        record = AppendRecord(m_text.View());
-    } catch (const std::bad_alloc&) {
-        record = nullptr;
-    }
+    });
     if (record == nullptr) {
-        SetLastError(kErrorNotEnoughMemory);
         return kStatusOutOfMemory;
     }
     return Deliver(record);
 }
 
 int32_t CTessaryCan::OnRecord(uint8_t* record, int32_t) {
-    try {
-        return ConvertRecord(record);
-    } catch (const std::bad_alloc&) {
-        SetLastError(kErrorNotEnoughMemory);
-        return kStatusOutOfMemory;
-    }
+    return GuardMemory(kStatusOutOfMemory, [&] { return ConvertRecord(record); });
 }
 
 int32_t CTessaryCan::ConvertRecord(uint8_t* record) {
@@ -296,17 +306,11 @@ int32_t CTessaryCan::BuildFrameText(const uint8_t* data, uint32_t length, uint8_
 
 int32_t CTessaryCan::OnWarning(uint32_t kind) {
     CInsFileRead::OnWarning(kind);
-    MessageRecord* record = nullptr;
-    try {
-        m_text.Clear();
+    MessageRecord* record = AppendNewText([&] {
         m_text.AppendFormat("ID=%07u Warning=%u FilePos=%08Xh(%08Xh)", m_idCounter, kind + 1,
                             FileOffsetOf(CurrentPosition()), FileOffsetOf(NextPosition()));
-        record = AppendRecord(m_text.View());
-    } catch (const std::bad_alloc&) {
-        record = nullptr;
-    }
+    });
     if (record == nullptr) {
-        SetLastError(kErrorNotEnoughMemory);
         return kStatusOutOfMemory;
     }
     record->Id = m_idCounter;

@@ -86,6 +86,10 @@ protected:
     }
 
 private:
+    // Clears the record text, lets `write` fill it and appends it as a new record; nullptr with
+    // kErrorNotEnoughMemory when the memory runs out on the way.
+    template <typename Write>
+    MessageRecord* AppendNewText(Write write);
     int32_t ConvertRecord(uint8_t* record);
     // Builds the text of a frame record after its header row; returns 0, 0x100 or 0x101.
     int32_t BuildFrameText(const uint8_t* data, uint32_t length, uint8_t direction, unsigned kind);
