@@ -91,33 +91,29 @@ int FormatRecordTime(int64_t baseTime, int64_t recordMs, unsigned dateMode,
     auto put = [&](char16_t c) { out[n++] = c; };
     const unsigned month = t.month % 100u;
     const unsigned day = t.day % 100u;
+    // Mode 0 shows the day counter alone; the others "month/day ", behind the year in modes 2
+    // (two digits) and 3 (as many as it has).
     switch (dateMode) {
         case 0:
             digits(dayCounter, 2);
             put(u'/');
             break;
         case 1:
-            digits(month, 2);
-            put(u'/');
-            digits(day, 2);
-            put(u' ');
             break;
         case 2:
             digits(t.year % 100u, 2);
             put(u'/');
-            digits(month, 2);
-            put(u'/');
-            digits(day, 2);
-            put(u' ');
             break;
         default:
             digits(t.year % 10000u, 1);
             put(u'/');
-            digits(month, 2);
-            put(u'/');
-            digits(day, 2);
-            put(u' ');
             break;
+    }
+    if (dateMode != 0) {
+        digits(month, 2);
+        put(u'/');
+        digits(day, 2);
+        put(u' ');
     }
     digits(t.hour % 100u, 2);
     put(u':');
