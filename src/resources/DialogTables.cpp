@@ -1,5 +1,9 @@
 #include "resources/DialogTables.h"
 
+#include <algorithm>
+#include <array>
+#include <iterator>
+
 #include "resources/ResourceIds.h"
 
 namespace tessary::res {
@@ -7,14 +11,33 @@ namespace {
 
 using C = ControlKind;
 
-constexpr DialogControl kMainControls[] = {
-    {-1, C::kGroupBox, kSelectionGroupTitle, 4, 2, 340, 30},
-    {kIdcGoLine, C::kButton, u"行番号", 10, 13, 28, 13},
-    {kIdcLineNumber, C::kEdit, {}, 40, 13, 48, 13},
-    {kIdcGoIndex, C::kButton, u"ｲﾝﾃﾞｯｸｽ番号", 92, 13, 44, 13},
-    {kIdcIndexNumber, C::kEdit, {}, 138, 13, 40, 13},
-    {kIdcSelectionTime, C::kReadOnlyEdit, {}, 182, 13, 80, 13},
-    {kIdcShowSelection, C::kButton, u"選択行表示", 266, 13, 40, 13},
+// The selection group of the main and aggregation windows: go to a line or an index number, the
+// selected line's time and the button that shows it. Only the box's width differs.
+constexpr std::array<DialogControl, 7> SelectionGroup(int boxWidth) {
+    return {{
+        {-1, C::kGroupBox, kSelectionGroupTitle, 4, 2, boxWidth, 30},
+        {kIdcGoLine, C::kButton, u"行番号", 10, 13, 28, 13},
+        {kIdcLineNumber, C::kEdit, {}, 40, 13, 48, 13},
+        {kIdcGoIndex, C::kButton, u"ｲﾝﾃﾞｯｸｽ番号", 92, 13, 44, 13},
+        {kIdcIndexNumber, C::kEdit, {}, 138, 13, 40, 13},
+        {kIdcSelectionTime, C::kReadOnlyEdit, {}, 182, 13, 80, 13},
+        {kIdcShowSelection, C::kButton, u"選択行表示", 266, 13, 40, 13},
+    }};
+}
+
+// The controls of `group` followed by those of `rest`, in that order.
+template <size_t GroupSize, size_t RestSize>
+constexpr std::array<DialogControl, GroupSize + RestSize> JoinControls(
+    const std::array<DialogControl, GroupSize>& group, const DialogControl (&rest)[RestSize]) {
+    std::array<DialogControl, GroupSize + RestSize> joined{};
+    std::copy(group.begin(), group.end(), joined.begin());
+    std::copy(std::begin(rest), std::end(rest), joined.begin() + GroupSize);
+    return joined;
+}
+
+// The main window adds the BC swap button inside its wider selection group, the search group,
+// the aggregation and reload buttons, the layer-1 legend and the pane frame.
+constexpr DialogControl kMainOwnControls[] = {
     {kIdcSwapBc, C::kButton, u"BC交換", 310, 13, 30, 13},
     {-1, C::kGroupBox, kSearchGroupTitle, 348, 2, 208, 30},
     {kIdcSearchText, C::kComboBox, {}, 354, 13, 160, 100},
@@ -26,18 +49,13 @@ constexpr DialogControl kMainControls[] = {
     {kIdcLegend, C::kStatic, u"LY1凡例", 4, 35, 672, 9},
     {kIdcPaneFrame, C::kStatic, u"(IDC_LBLPANEFRAME)", 4, 46, 672, 300},
 };
+constexpr auto kMainControls = JoinControls(SelectionGroup(340), kMainOwnControls);
 
 // The aggregation window: the selection group and the pane frame.
-constexpr DialogControl kSummaryControls[] = {
-    {-1, C::kGroupBox, kSelectionGroupTitle, 4, 2, 308, 30},
-    {kIdcGoLine, C::kButton, u"行番号", 10, 13, 28, 13},
-    {kIdcLineNumber, C::kEdit, {}, 40, 13, 48, 13},
-    {kIdcGoIndex, C::kButton, u"ｲﾝﾃﾞｯｸｽ番号", 92, 13, 44, 13},
-    {kIdcIndexNumber, C::kEdit, {}, 138, 13, 40, 13},
-    {kIdcSelectionTime, C::kReadOnlyEdit, {}, 182, 13, 80, 13},
-    {kIdcShowSelection, C::kButton, u"選択行表示", 266, 13, 40, 13},
+constexpr DialogControl kSummaryOwnControls[] = {
     {kIdcPaneFrame, C::kStatic, u"(IDC_LBLPANEFRAME)", 4, 35, 672, 300},
 };
+constexpr auto kSummaryControls = JoinControls(SelectionGroup(308), kSummaryOwnControls);
 
 constexpr DialogControl kProgressControls[] = {
     {kIdcProgGroup, C::kGroupBox, {}, 7, 4, 217, 52},
