@@ -56,7 +56,7 @@ constexpr int kTooltipWidthChars = 80;
 
 }  // namespace
 
-CMainDlg::CMainDlg(QWidget* parent) : QDialog(parent) {
+CMainDlg::CMainDlg(QWidget* parent) : QtPaneWindow(parent) {
     ResetSettings(m_settings);
     m_frame = new CPaneFrame(this, DisplaySource{&m_settings.para, m_conditions});
     m_flow = std::make_unique<OpenFlow>(&m_settings.para, &m_frame->Table(), this, &CurrentUi(),
@@ -128,13 +128,6 @@ void CMainDlg::OpenCallAggregation(uint32_t setupIndex) {
     ExecuteCommand(res::kCmdCallAggregate);
 }
 
-bool CMainDlg::ExecuteCommand(int id) {
-    SetStatusText(0, {});
-    const bool ran = m_commands.Execute(id);
-    RefreshControls();
-    return ran;
-}
-
 // ---------------------------------------------------------------------------------------
 // Start-up
 
@@ -167,13 +160,7 @@ bool CMainDlg::Initialize(std::u16string* failure) {
     const MenuCommand command = [this](int id) { ExecuteCommand(id); };
     // The window icon and the layout that holds menu, client area and status bar.
     setWindowIcon(AppIcon());
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
-    m_menuBar = new QMenuBar(this);
-    layout->setMenuBar(m_menuBar);
-    m_client = new QWidget(this);
-    layout->addWidget(m_client, 1);
+    CreateClientArea();
     if (!m_menus->BuildBar(m_menuBar)) {
         return Fail(StartStep::kMenus, messages, failure);
     }
@@ -216,11 +203,14 @@ bool CMainDlg::Initialize(std::u16string* failure) {
         !SetMenuTooltips(m_controls, res::MainMenuTooltips())) {
         return Fail(StartStep::kTooltips, messages, failure);
     }
-    if (!CreateStatusBar()) {
+    CreateStatusBar(m_statusFont, m_statusCharWidth);
+    if (m_statusBar->height() < 0) {
         return Fail(StartStep::kStatusBar, messages, failure);
     }
-    if (const std::optional<StartStep> failed = CreatePaneFrame()) {
-        return Fail(*failed, messages, failure);
+    if (const std::optional<FrameFailure> failed = CreatePaneFrame()) {
+        return Fail(
+            *failed == FrameFailure::kMissing ? StartStep::kFrameMissing : StartStep::kFrameFailed,
+            messages, failure);
     }
     // The stored pane order comes back.
     int blocks[kBlockCount];
@@ -234,9 +224,7 @@ bool CMainDlg::Initialize(std::u16string* failure) {
     adjustSize();
     m_initialSize = size();
     setMinimumSize(m_initialSize);
-    m_client->installEventFilter(this);
-    qApp->installEventFilter(this);
-    m_wheel = new QtWheelRedirect(this);
+    WatchInput();
     RestorePlacement();
     m_initialized = true;
     UpdateState(WindowState::kNoFile);
@@ -325,36 +313,6 @@ bool CMainDlg::CreateControls() {
     const bool filled = RefillSearchList();
     m_search->setEditText(ToQString(SearchRuleText(m_settings.para)));
     return filled;
-}
-
-bool CMainDlg::CreateStatusBar() {
-    m_statusBar = CreateStatusPanes(this, m_statusFont, m_statusCharWidth, m_statusPanes);
-    static_cast<QVBoxLayout*>(layout())->addWidget(m_statusBar);
-    m_controls[res::kIdcStatusBar] = m_statusBar;
-    return m_statusBar->height() >= 0;
-}
-
-std::optional<CMainDlg::StartStep> CMainDlg::CreatePaneFrame() {
-    QWidget* placeholder = Control(res::kIdcPaneFrame);
-    if (placeholder == nullptr || m_frame == nullptr) {
-        return StartStep::kFrameMissing;
-    }
-    const QRect rect = placeholder->geometry();
-    const QSize client = m_client->size();
-    m_frameLeft = rect.left();
-    m_frameTop = rect.top();
-    m_frameRight = client.width() - (rect.x() + rect.width());
-    m_frameBottom = client.height() - (rect.y() + rect.height());
-    placeholder->hide();
-    placeholder->setEnabled(false);
-    if (!m_frame->Create(rect, m_client)) {
-        return StartStep::kFrameFailed;
-    }
-    m_frame->setProperty("controlId", res::kIdcPaneFrame);
-    m_notices = std::make_unique<QtPaneNotices>(QtPaneNotices::Window{
-        m_frame, [this](int pane, std::u16string_view text) { SetStatusText(pane, text); },
-        [this](int id) { return Control(id); }, [this] { RefreshControls(); }});
-    return std::nullopt;
 }
 
 void CMainDlg::RestorePlacement() {
@@ -465,25 +423,12 @@ bool CMainDlg::SetPaneFontPoint(int tenths) {
     return true;
 }
 
-void CMainDlg::SetStatusText(int pane, std::u16string_view text) {
-    SetStatusPaneText(m_statusPanes, pane, text);
-}
-
-QString CMainDlg::StatusText(int pane) const {
-    return StatusPaneText(m_statusPanes, pane);
-}
-
 QString CMainDlg::LegendText() const {
     return m_legend != nullptr ? m_legend->text() : QString();
 }
 
 QString CMainDlg::LegendToolTip() const {
     return m_legend != nullptr ? m_legend->toolTip() : QString();
-}
-
-QWidget* CMainDlg::Control(int id) const {
-    const auto found = m_controls.find(id);
-    return found != m_controls.end() ? found->second : nullptr;
 }
 
 QAction* CMainDlg::MenuAction(int id) const {
@@ -510,20 +455,12 @@ void CMainDlg::RefreshControls() {
 }
 
 void CMainDlg::LayoutClient() {
-    if (m_client == nullptr) {
-        return;
-    }
-    const QSize client = m_client->size();
-    if (m_legend != nullptr) {
+    if (m_client != nullptr && m_legend != nullptr) {
         m_legend->setGeometry(m_legendLeft, m_legendTop,
-                              std::max(0, client.width() - m_legendLeft - m_legendRight),
+                              std::max(0, m_client->width() - m_legendLeft - m_legendRight),
                               m_legendHeight);
     }
-    if (m_frame != nullptr && m_frame->parentWidget() == m_client) {
-        m_frame->setGeometry(m_frameLeft, m_frameTop,
-                             std::max(0, client.width() - m_frameLeft - m_frameRight),
-                             std::max(0, client.height() - m_frameTop - m_frameBottom));
-    }
+    PlaceFrame();
 }
 
 // ---------------------------------------------------------------------------------------
@@ -575,100 +512,37 @@ bool CMainDlg::Run(std::u16string_view title, std::u16string_view subtitle, uint
            kProgressRefused;
 }
 
-void CMainDlg::PostNotify(uint32_t message, uintptr_t wParam, void* lParam) {
-    PostAppMessage(this, static_cast<int>(message), static_cast<intptr_t>(wParam),
-                   reinterpret_cast<intptr_t>(lParam));
-}
-
 // ---------------------------------------------------------------------------------------
 // Messages
-
-bool CMainDlg::event(QEvent* event) {
-    if (!QtAppEvent::IsAppMessage(event)) {
-        return QDialog::event(event);
-    }
-    const auto* message = static_cast<const QtAppEvent*>(event);
-    if (message->Message() == kMsgReaderNotify) {
-        OnReaderNotify(message->WParam(), message->LParam());
-        return true;
-    }
-    if (QtPaneNotices::HandleWindowMessage(
-            m_notices.get(), *message, ContextMenu(),
-            [this](CPaneWnd* pane, int x, int y) { return PrepareContextMenu(pane, x, y); })) {
-        return true;
-    }
-    return QDialog::event(event);
-}
 
 void CMainDlg::OnReaderNotify(intptr_t wParam, intptr_t lParam) {
     if (lParam == 0) {
         Reconvert(kLineSecondPass);
-    } else if (m_notices != nullptr) {
-        m_notices->ForwardReaderNotify(wParam, lParam, m_progress);
+    } else {
+        QtPaneWindow::OnReaderNotify(wParam, lParam);
     }
 }
 
-bool CMainDlg::PrepareContextMenu(CPaneWnd* pane, int x, int y) {
-    if (ContextMenu() == nullptr || pane == nullptr) {
-        return false;
-    }
-    m_contextPane = pane->Position();
-    m_currentLine = pane->LineNumberAt(y);
+void CMainDlg::PrepareContextItems(CPaneWnd* pane, int x, int y) {
     m_menus->PrepareContext(pane->WordAt(x, y), m_contextCommands->LapdDetail());
-    return true;
 }
 
 // ---------------------------------------------------------------------------------------
 // Keys, mouse, drops, closing
 
-bool CMainDlg::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == m_client) {
-        if (event->type() == QEvent::Resize) {
-            LayoutClient();
-        } else if (QtAppEvent::IsAppMessage(event)) {
-            // The pane frame lives in the client area and notifies it; the window handles it.
-            return this->event(event);
-        }
-        return false;
-    }
-    const QEvent::Type type = event->type();
-    auto* widget = qobject_cast<QWidget*>(watched);
-    if (widget == nullptr || widget->window() != this) {
-        return false;
-    }
-    if (type == QEvent::FocusIn &&
-        (watched == Control(res::kIdcLineNumber) || watched == Control(res::kIdcIndexNumber))) {
-        // A go-to edit that gains the focus offers its whole text for typing over.
-        if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
-            QTimer::singleShot(0, edit, &QLineEdit::selectAll);
-        }
-        return false;
-    }
-    if (type != QEvent::KeyPress && type != QEvent::MouseButtonPress) {
-        return false;
-    }
-    SetStatusText(0, {});
+bool CMainDlg::FilterKey(QObject* watched, QKeyEvent* key) {
     // The key reaches the combo box or its edit field, depending on how it got the focus.
-    if (type == QEvent::KeyPress && m_search != nullptr &&
-        (watched == m_search || watched == m_search->lineEdit())) {
-        const auto* key = static_cast<QKeyEvent*>(event);
-        if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
-            // A held Enter does not search again and again.
-            if (!key->isAutoRepeat()) {
-                ExecuteCommand(res::kCmdFindNext);
-            }
-            return true;
-        }
+    if (m_search == nullptr || (watched != m_search && watched != m_search->lineEdit())) {
+        return false;
     }
-    return false;
-}
-
-void CMainDlg::keyPressEvent(QKeyEvent* event) {
-    // Esc (IDCANCEL) does not close the main window; Enter (IDOK) runs the go-to commands.
-    if (!HandleDialogKey(event, focusWidget(), m_controls,
-                         [this](int id) { ExecuteCommand(id); })) {
-        QDialog::keyPressEvent(event);
+    if (key->key() != Qt::Key_Return && key->key() != Qt::Key_Enter) {
+        return false;
     }
+    // A held Enter does not search again and again.
+    if (!key->isAutoRepeat()) {
+        ExecuteCommand(res::kCmdFindNext);
+    }
+    return true;
 }
 
 void CMainDlg::reject() {}

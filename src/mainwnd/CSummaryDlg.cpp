@@ -52,7 +52,7 @@ constexpr int kContextPopup = 1;  // "検索情報集約表示ウィンドウ" o
 
 CSummaryDlg::CSummaryDlg(CMainDlg& owner, AggregationKind kind, std::u16string_view searchText,
                          const RelatedCallStart* start)
-    : QDialog(&owner), m_owner(owner), m_kind(kind), m_searchText(searchText) {
+    : QtPaneWindow(&owner), m_owner(owner), m_kind(kind), m_searchText(searchText) {
     if (start != nullptr) {
         m_start = *start;
     }
@@ -80,13 +80,6 @@ CTessaryCan* CSummaryDlg::LoadedConverter() const {
     return m_owner.LoadedConverter();
 }
 
-bool CSummaryDlg::ExecuteCommand(int id) {
-    SetStatusText(0, {});
-    const bool ran = m_commands.Execute(id);
-    RefreshControls();
-    return ran;
-}
-
 bool CSummaryDlg::Fail(std::u16string_view text, std::u16string* failure) {
     if (failure != nullptr) {
         *failure = text;
@@ -101,13 +94,7 @@ bool CSummaryDlg::Initialize(std::u16string* failure) {
     const res::DialogTemplate* dialog = res::FindDialogTemplate(res::kIddSummary);
     setWindowIcon(m_owner.windowIcon());
     m_initialCaption = ToQString(dialog->caption);
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
-    m_menuBar = new QMenuBar(this);
-    layout->setMenuBar(m_menuBar);
-    m_client = new QWidget(this);
-    layout->addWidget(m_client, 1);
+    CreateClientArea();
     const MenuCommand command = [this](int id) { ExecuteCommand(id); };
     if (!BuildMenuBar(
             m_menuBar, res::kMenuSummary, command,
@@ -155,24 +142,11 @@ bool CSummaryDlg::Initialize(std::u16string* failure) {
         return Fail(res::kInitTooltips, failure);
     }
 
-    m_statusBar =
-        CreateStatusPanes(this, m_owner.StatusFont(), m_owner.StatusCharWidth(), m_statusPanes);
-    layout->addWidget(m_statusBar);
-    m_controls[res::kIdcStatusBar] = m_statusBar;
-
-    QWidget* placeholder = Control(res::kIdcPaneFrame);
-    if (placeholder == nullptr || m_frame == nullptr) {
-        return Fail(res::kInitFrameMissing, failure);
-    }
-    const QRect rect = placeholder->geometry();
-    m_frameLeft = rect.left();
-    m_frameTop = rect.top();
-    m_frameRight = m_client->width() - (rect.x() + rect.width());
-    m_frameBottom = m_client->height() - (rect.y() + rect.height());
-    placeholder->hide();
-    placeholder->setEnabled(false);
-    if (!m_frame->Create(rect, m_client)) {
-        return Fail(res::kInitFrameFailed, failure);
+    CreateStatusBar(m_owner.StatusFont(), m_owner.StatusCharWidth());
+    if (const std::optional<FrameFailure> failed = CreatePaneFrame()) {
+        return Fail(
+            *failed == FrameFailure::kMissing ? res::kInitFrameMissing : res::kInitFrameFailed,
+            failure);
     }
     // Each position shows the block the main window shows there.
     for (int p = 0; p < kPaneCount; ++p) {
@@ -183,15 +157,10 @@ bool CSummaryDlg::Initialize(std::u16string* failure) {
         }
     }
     m_frame->SetPaneFont(&m_paneFont, false);
-    m_notices = std::make_unique<QtPaneNotices>(QtPaneNotices::Window{
-        m_frame, [this](int pane, std::u16string_view text) { SetStatusText(pane, text); },
-        [this](int id) { return Control(id); }, [this] { RefreshControls(); }});
 
     adjustSize();
     setMinimumSize(size());
-    m_client->installEventFilter(this);
-    qApp->installEventFilter(this);
-    new QtWheelRedirect(this);
+    WatchInput();
     RestorePlacement();
     for (int i = 0; i < res::kStatusPaneCount; ++i) {
         SetStatusText(i, {});
@@ -293,24 +262,6 @@ bool CSummaryDlg::Run(std::u16string_view title, std::u16string_view subtitle, u
                                  title, subtitle, total, control) != kProgressRefused;
 }
 
-void CSummaryDlg::PostNotify(uint32_t message, uintptr_t wParam, void* lParam) {
-    PostAppMessage(this, static_cast<int>(message), static_cast<intptr_t>(wParam),
-                   reinterpret_cast<intptr_t>(lParam));
-}
-
-QWidget* CSummaryDlg::Control(int id) const {
-    const auto found = m_controls.find(id);
-    return found != m_controls.end() ? found->second : nullptr;
-}
-
-QString CSummaryDlg::StatusText(int pane) const {
-    return StatusPaneText(m_statusPanes, pane);
-}
-
-void CSummaryDlg::SetStatusText(int pane, std::u16string_view text) {
-    SetStatusPaneText(m_statusPanes, pane, text);
-}
-
 void CSummaryDlg::RefreshControls() {
     for (const res::ButtonCommand& entry : kButtons) {
         if (QWidget* button = Control(entry.control)) {
@@ -319,75 +270,8 @@ void CSummaryDlg::RefreshControls() {
     }
 }
 
-void CSummaryDlg::LayoutClient() {
-    if (m_client == nullptr || m_frame == nullptr || m_frame->parentWidget() != m_client) {
-        return;
-    }
-    const QSize client = m_client->size();
-    m_frame->setGeometry(m_frameLeft, m_frameTop,
-                         std::max(0, client.width() - m_frameLeft - m_frameRight),
-                         std::max(0, client.height() - m_frameTop - m_frameBottom));
-}
-
-bool CSummaryDlg::PrepareContextMenu(CPaneWnd* pane, int x, int y) {
-    (void)x;
-    if (m_context == nullptr || pane == nullptr) {
-        return false;
-    }
-    m_contextPane = pane->Position();
-    m_currentLine = pane->LineNumberAt(y);
+void CSummaryDlg::PrepareContextItems(CPaneWnd*, int, int) {
     ApplyCommandStates(m_context, m_commands);
-    return true;
-}
-
-bool CSummaryDlg::event(QEvent* event) {
-    if (!QtAppEvent::IsAppMessage(event)) {
-        return QDialog::event(event);
-    }
-    const auto* message = static_cast<const QtAppEvent*>(event);
-    if (message->Message() == kMsgReaderNotify && m_notices != nullptr) {
-        m_notices->ForwardReaderNotify(message->WParam(), message->LParam(), m_progress);
-        return true;
-    }
-    if (QtPaneNotices::HandleWindowMessage(
-            m_notices.get(), *message, m_context,
-            [this](CPaneWnd* pane, int x, int y) { return PrepareContextMenu(pane, x, y); })) {
-        return true;
-    }
-    return QDialog::event(event);
-}
-
-bool CSummaryDlg::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == m_client) {
-        if (event->type() == QEvent::Resize) {
-            LayoutClient();
-        } else if (QtAppEvent::IsAppMessage(event)) {
-            // The pane frame lives in the client area and notifies it.
-            return this->event(event);
-        }
-        return false;
-    }
-    auto* widget = qobject_cast<QWidget*>(watched);
-    if (widget == nullptr || widget->window() != this) {
-        return false;
-    }
-    const QEvent::Type type = event->type();
-    if (type == QEvent::FocusIn &&
-        (watched == Control(res::kIdcLineNumber) || watched == Control(res::kIdcIndexNumber))) {
-        if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
-            QTimer::singleShot(0, edit, &QLineEdit::selectAll);
-        }
-    } else if (type == QEvent::KeyPress || type == QEvent::MouseButtonPress) {
-        SetStatusText(0, {});
-    }
-    return false;
-}
-
-void CSummaryDlg::keyPressEvent(QKeyEvent* event) {
-    if (!HandleDialogKey(event, focusWidget(), m_controls,
-                         [this](int id) { ExecuteCommand(id); })) {
-        QDialog::keyPressEvent(event);
-    }
 }
 
 void CSummaryDlg::closeEvent(QCloseEvent* event) {

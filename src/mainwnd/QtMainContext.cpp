@@ -1,5 +1,4 @@
 #include "mainwnd/QtMainContext.h"
-#include "calls/CCallListDlg.h"
 
 #include <QAction>
 #include <QApplication>
@@ -27,20 +26,10 @@
 
 namespace tessary {
 
-CPaneFrame* QtMainContext::Frame() const {
-    return m_window.m_frame;
-}
-
-QWidget* QtMainContext::Control(int id) const {
-    return m_window.Control(id);
-}
+QtMainContext::QtMainContext(CMainDlg& window) : QtPaneContext(window), m_window(window) {}
 
 SettingsRecord& QtMainContext::Settings() {
     return m_window.m_settings;
-}
-
-CTessaryCan* QtMainContext::Converter() const {
-    return m_window.LoadedConverter();
 }
 
 std::u16string QtMainContext::Caption() const {
@@ -50,25 +39,6 @@ std::u16string QtMainContext::Caption() const {
 std::u16string QtMainContext::CopyHeading() const {
     const CTessaryCan* converter = Converter();
     return converter != nullptr ? converter->LY1Legend(-1) : std::u16string();
-}
-
-void QtMainContext::SetStatusText(int pane, std::u16string_view text) {
-    m_window.SetStatusText(pane, text);
-}
-
-void QtMainContext::ShowStatusNow(std::u16string_view text) {
-    m_window.SetStatusText(0, text);
-    if (QLabel* pane = m_window.m_statusPanes[0]) {
-        pane->repaint();
-    }
-}
-
-int QtMainContext::ContextPane() const {
-    return m_window.m_contextPane;
-}
-
-int32_t QtMainContext::CurrentLine() const {
-    return m_window.m_currentLine;
 }
 
 std::u16string QtMainContext::MenuItemText(int id) const {

@@ -10,19 +10,12 @@ class CMainDlg;
 
 class QtMainContext : public MainCommandContext, public QtPaneContext {
 public:
-    explicit QtMainContext(CMainDlg& window) : m_window(window) {}
+    explicit QtMainContext(CMainDlg& window);
 
     SettingsRecord& Settings() override;
-    CTessaryCan* Converter() const override;
     std::u16string Caption() const override;
+    // The LY1 legend heads a range copy.
     std::u16string CopyHeading() const override;
-
-    void SetStatusText(int pane, std::u16string_view text) override;
-    void ShowStatusNow(std::u16string_view text) override;
-
-    int ContextPane() const override;
-    int32_t CurrentLine() const override;
-
     std::u16string MenuItemText(int id) const override;
 
     SearchCondition* Conditions() override;
@@ -44,10 +37,6 @@ public:
     void ResetOptions() override;
     bool RedisplayTitles() override;
     int ShowDiffTime(const MessageRecord* line) override;
-
-protected:
-    CPaneFrame* Frame() const override;
-    QWidget* Control(int id) const override;
 
 private:
     CMainDlg& m_window;

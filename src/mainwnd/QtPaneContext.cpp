@@ -6,6 +6,7 @@
 
 #include "display/CPaneFrame.h"
 #include "display/CPaneWnd.h"
+#include "mainwnd/QtPaneWindow.h"
 #include "platform/QtText.h"
 #include "platform/QtUiService.h"
 
@@ -22,6 +23,18 @@ QLineEdit* EditOf(QWidget* control) {
 
 }  // namespace
 
+CPaneFrame* QtPaneContext::Frame() const {
+    return m_paneWindow.Frame();
+}
+
+QWidget* QtPaneContext::Control(int id) const {
+    return m_paneWindow.Control(id);
+}
+
+CTessaryCan* QtPaneContext::Converter() const {
+    return m_paneWindow.LoadedConverter();
+}
+
 const DisplayLineTable& QtPaneContext::Table() const {
     return Frame()->Table();
 }
@@ -36,6 +49,22 @@ void QtPaneContext::SetWaitCursor(bool wait) {
     } else {
         QApplication::restoreOverrideCursor();
     }
+}
+
+void QtPaneContext::SetStatusText(int pane, std::u16string_view text) {
+    m_paneWindow.SetStatusText(pane, text);
+}
+
+void QtPaneContext::ShowStatusNow(std::u16string_view text) {
+    m_paneWindow.ShowStatusNow(text);
+}
+
+int QtPaneContext::ContextPane() const {
+    return m_paneWindow.ContextPane();
+}
+
+int32_t QtPaneContext::CurrentLine() const {
+    return m_paneWindow.CurrentLine();
 }
 
 void QtPaneContext::ShowLine(int32_t line, bool groupStart, bool select, bool takeFocus) {

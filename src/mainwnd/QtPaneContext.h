@@ -1,7 +1,8 @@
 #pragma once
 // The half of a command context that every window with block panes gives in the same way: its
-// pane frame, its edits and combo box, the wait cursor, the UI service and the clipboard. The
-// main window and the aggregation window add what is their own.
+// pane frame, its edits and combo box, the status panes, the right-clicked pane and line, the
+// wait cursor, the UI service and the clipboard. The main window and the aggregation window add
+// what is their own.
 #include "mainwnd/CommandContext.h"
 #include "mainwnd/QtClipboard.h"
 
@@ -10,13 +11,21 @@ class QWidget;
 namespace tessary {
 
 class CPaneFrame;
+class QtPaneWindow;
 
 class QtPaneContext : public virtual PaneCommandContext {
 public:
+    explicit QtPaneContext(QtPaneWindow& window) : m_paneWindow(window) {}
+
+    CTessaryCan* Converter() const override;
     const DisplayLineTable& Table() const override;
     UiService& Ui() override;
     ClipboardService& Clipboard() override { return m_clipboard; }
     void SetWaitCursor(bool wait) override;
+    void SetStatusText(int pane, std::u16string_view text) override;
+    void ShowStatusNow(std::u16string_view text) override;
+    int ContextPane() const override;
+    int32_t CurrentLine() const override;
 
     void ShowLine(int32_t line, bool groupStart, bool select, bool takeFocus) override;
     void SelectLine(int32_t line) override;
@@ -32,10 +41,11 @@ public:
     void FocusControl(int id, bool selectAll) override;
 
 protected:
-    virtual CPaneFrame* Frame() const = 0;
-    virtual QWidget* Control(int id) const = 0;
+    CPaneFrame* Frame() const;
+    QWidget* Control(int id) const;
 
 private:
+    QtPaneWindow& m_paneWindow;
     QtClipboard m_clipboard;
 };
 
