@@ -4,23 +4,13 @@
 #include <cstdint>
 
 #include "decode/TextBuilder.h"
+#include "platform/DigitGroup.h"
 
 namespace tessary {
 
 // "%u", or "%02u" with minDigits 2.
 inline void AppendDecimal(TextBuilder& text, uint32_t value, int minDigits = 1) {
-    char16_t digits[10];
-    int count = 0;
-    do {
-        digits[count++] = static_cast<char16_t>(u'0' + value % 10);
-        value /= 10;
-    } while (value != 0);
-    for (int pad = count; pad < minDigits; ++pad) {
-        text.Append(u'0');
-    }
-    while (count > 0) {
-        text.Append(digits[--count]);
-    }
+    PutDecimalDigits(value, minDigits, [&text](char16_t c) { text.Append(c); });
 }
 
 // One character per octet, the octet value as its code (digits, IA5 subaddresses). Control

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "decode/ElementText.h"
 #include "decode/Fcs16.h"
 #include "logfile/InsLogFormat.h"
 #include "logfile/LogTime.h"
@@ -127,22 +128,6 @@ size_t CachedRecordTime(int64_t baseTime, int64_t recordMs, unsigned dateFormat,
 
 bool IsTimeChar(char16_t c) {
     return c == u' ' || c == u'.' || c == u'/' || c == u':' || (c >= u'0' && c <= u'9');
-}
-
-// "%0*u" without the formatting machinery: the header row is written for every record.
-void AppendDecimal(TextBuilder& text, uint32_t value, int width) {
-    char16_t digits[10];
-    int n = 0;
-    do {
-        digits[n++] = static_cast<char16_t>(u'0' + value % 10);
-        value /= 10;
-    } while (value != 0);
-    for (int i = n; i < width; ++i) {
-        text.Append(u'0');
-    }
-    while (n > 0) {
-        text.Append(digits[--n]);
-    }
 }
 
 }  // namespace

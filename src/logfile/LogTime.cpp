@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "platform/DigitGroup.h"
 #include "platform/TimeMath.h"
 #include "platform/Utf.h"
 
@@ -74,21 +75,8 @@ int FormatRecordTime(int64_t baseTime, int64_t recordMs, unsigned dateMode,
 
     // Written by hand: this runs once per decoded record.
     int n = 0;
-    auto digits = [&](unsigned value, int width) {
-        char16_t tmp[10];
-        int len = 0;
-        do {
-            tmp[len++] = static_cast<char16_t>(u'0' + value % 10);
-            value /= 10;
-        } while (value != 0);
-        while (len < width) {
-            tmp[len++] = u'0';
-        }
-        while (len > 0) {
-            out[n++] = tmp[--len];
-        }
-    };
     auto put = [&](char16_t c) { out[n++] = c; };
+    auto digits = [&](unsigned value, int width) { PutDecimalDigits(value, width, put); };
     const unsigned month = t.month % 100u;
     const unsigned day = t.day % 100u;
     // Mode 0 shows the day counter alone; the others "month/day ", behind the year in modes 2
