@@ -148,6 +148,16 @@ SystemTime StartDateTimeOf(const InsLogHeader& header) {
     return start;
 }
 
+void SetStartDateTime(InsLogHeader& header, const SystemTime& start) {
+    header.startYear = start.year;
+    header.startMonth = static_cast<uint8_t>(start.month);
+    header.startDay = static_cast<uint8_t>(start.day);
+    header.startHour = static_cast<uint8_t>(start.hour);
+    header.startMinute = static_cast<uint8_t>(start.minute);
+    header.startSecond = static_cast<uint8_t>(start.second);
+    header.startMilliseconds = start.milliseconds;
+}
+
 bool IsIns1500Board(uint16_t boardKind) {
     return (boardKind & 0x0F) == 3;
 }

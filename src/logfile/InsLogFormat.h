@@ -78,6 +78,8 @@ void SetEndValue(InsLogHeader& header, InsLogExtHeader& ext, uint64_t endValueMs
 
 // The start date/time fields of the header (offsets 0x00-0x06 and the milliseconds at 0x1A).
 SystemTime StartDateTimeOf(const InsLogHeader& header);
+// Sets those fields from `start` (the day of the week has no field).
+void SetStartDateTime(InsLogHeader& header, const SystemTime& start);
 
 bool IsIns1500Board(uint16_t boardKind);
 bool IsDecodedDataKind(uint8_t dataKind);  // 1 or 4

@@ -202,13 +202,7 @@ bool RunStream(const LogProfile& profile, DataSink* sink, StreamFacts& facts, st
 InsLogHeader MakeHeader(const ResolvedProfile& r, uint32_t dataByteCount) {
     const LogProfile& s = r.profile;
     InsLogHeader h{};
-    h.startYear = s.start.year;
-    h.startMonth = static_cast<uint8_t>(s.start.month);
-    h.startDay = static_cast<uint8_t>(s.start.day);
-    h.startHour = static_cast<uint8_t>(s.start.hour);
-    h.startMinute = static_cast<uint8_t>(s.start.minute);
-    h.startSecond = static_cast<uint8_t>(s.start.second);
-    h.startMilliseconds = s.start.milliseconds;
+    SetStartDateTime(h, s.start);
     h.channelNumber = s.channelNumber;
     h.dataByteCount = dataByteCount;
     h.loopCount = s.ring ? s.loopCount : 0;

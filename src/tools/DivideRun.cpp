@@ -441,13 +441,7 @@ bool DivideRun::BeginFile(const SystemTime& time, int64_t ticks, uint32_t count)
     m_outputPath =
         Printf(dt::kOutputName, m_folder.c_str(), m_baseName.c_str(), m_finished.load() + 1,
                unsigned{time.year}, unsigned{time.month}, unsigned{time.day}, m_extension.c_str());
-    m_header.startYear = time.year;
-    m_header.startMonth = time.month;
-    m_header.startDay = time.day;
-    m_header.startHour = static_cast<uint8_t>(time.hour);
-    m_header.startMinute = static_cast<uint8_t>(time.minute);
-    m_header.startSecond = static_cast<uint8_t>(time.second);
-    m_header.startMilliseconds = time.milliseconds;
+    SetStartDateTime(m_header, time);
     m_header.timeCountAtStart = count;
     m_header.correctionHigh = 0;
     m_header.startCorrectionLow = 0;
