@@ -431,6 +431,19 @@ QString CMainDlg::LegendToolTip() const {
     return m_legend != nullptr ? m_legend->toolTip() : QString();
 }
 
+std::u16string CMainDlg::Caption() const {
+    return FromQString(m_initialCaption);
+}
+
+std::u16string CMainDlg::CopyHeading() const {
+    const CTessaryCan* converter = LoadedConverter();
+    return converter != nullptr ? converter->LY1Legend(-1) : std::u16string();
+}
+
+std::u16string CMainDlg::MenuItemText(int id) const {
+    return m_menus->ItemText(id);
+}
+
 QAction* CMainDlg::MenuAction(int id) const {
     return m_menus->Action(id);
 }

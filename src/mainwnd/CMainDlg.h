@@ -47,8 +47,12 @@ public:
     ~CMainDlg() override;
 
     // The settings record (defaults until the application loads the stored one).
-    SettingsRecord& Settings() { return m_settings; }
+    SettingsRecord& Settings() override { return m_settings; }
     const SettingsRecord& Settings() const { return m_settings; }
+    // Message boxes carry the initial caption; the LY1 legend heads a range copy.
+    std::u16string Caption() const override;
+    std::u16string CopyHeading() const override;
+    std::u16string MenuItemText(int id) const override;
 
     // The dialog initialisation: false on the first failing step, with its message (and any
     // collected before) in `failure`.

@@ -1,5 +1,6 @@
 #include "mainwnd/CSummaryDlg.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QKeyEvent>
@@ -22,9 +23,9 @@
 #include "mainwnd/GoToCommands.h"
 #include "mainwnd/MainTexts.h"
 #include "mainwnd/QtMenus.h"
+#include "mainwnd/QtPaneContext.h"
 #include "mainwnd/QtPaneNotices.h"
 #include "mainwnd/QtPlacement.h"
-#include "mainwnd/QtSummaryContext.h"
 #include "platform/QtText.h"
 #include "platform/QtUiService.h"
 #include "resources/MenuTables.h"
@@ -57,7 +58,7 @@ CSummaryDlg::CSummaryDlg(CMainDlg& owner, AggregationKind kind, std::u16string_v
         m_start = *start;
     }
     m_frame = new CPaneFrame(this, owner.Frame()->Source());
-    m_commandContext = std::make_unique<QtSummaryContext>(*this);
+    m_commandContext = std::make_unique<QtPaneContext>(*this);
     m_goToCommands = std::make_unique<GoToCommands>(*m_commandContext);
     m_contextCommands = std::make_unique<ContextCommands>(*m_commandContext, res::kMenuContext);
     m_goToCommands->Register(m_commands);
@@ -78,6 +79,23 @@ CSummaryDlg::~CSummaryDlg() {
 
 CTessaryCan* CSummaryDlg::LoadedConverter() const {
     return m_owner.LoadedConverter();
+}
+
+SettingsRecord& CSummaryDlg::Settings() {
+    return m_owner.Settings();
+}
+
+std::u16string CSummaryDlg::Caption() const {
+    return FromQString(windowTitle());
+}
+
+std::u16string CSummaryDlg::MenuItemText(int id) const {
+    const QAction* item = m_context != nullptr ? FindMenuItem(m_context, id) : nullptr;
+    if (item == nullptr) {
+        const auto found = m_actions.find(id);
+        item = found != m_actions.end() ? found->second : nullptr;
+    }
+    return item != nullptr ? FromQString(item->text()) : std::u16string();
 }
 
 bool CSummaryDlg::Fail(std::u16string_view text, std::u16string* failure) {

@@ -19,7 +19,7 @@ namespace tessary {
 class CMainDlg;
 class ContextCommands;
 class GoToCommands;
-class QtSummaryContext;
+class QtPaneContext;
 
 // End codes of an aggregation window that closed at once.
 inline constexpr int kSummaryCancelled = 2;
@@ -45,6 +45,12 @@ public:
 
     CTessaryCan* LoadedConverter() const override;
     QMenu* ContextMenu() const override { return m_context; }
+    // The main window's settings.
+    SettingsRecord& Settings() override;
+    // Message boxes carry the window's title, and it heads a range copy.
+    std::u16string Caption() const override;
+    std::u16string CopyHeading() const override { return Caption(); }
+    std::u16string MenuItemText(int id) const override;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -53,8 +59,6 @@ protected:
     void accept() override {}
 
 private:
-    friend class QtSummaryContext;
-
     // PassProgress
     bool Run(std::u16string_view title, std::u16string_view subtitle, uint32_t total,
              const std::function<int(bool)>& control) override;
@@ -75,7 +79,7 @@ private:
     // shared one whenever they repaint, also under the progress dialog of the run.
     SearchCondition m_search;
 
-    std::unique_ptr<QtSummaryContext> m_commandContext;
+    std::unique_ptr<QtPaneContext> m_commandContext;
     std::unique_ptr<GoToCommands> m_goToCommands;
     std::unique_ptr<ContextCommands> m_contextCommands;
 

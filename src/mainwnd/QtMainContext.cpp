@@ -28,23 +28,6 @@ namespace tessary {
 
 QtMainContext::QtMainContext(CMainDlg& window) : QtPaneContext(window), m_window(window) {}
 
-SettingsRecord& QtMainContext::Settings() {
-    return m_window.m_settings;
-}
-
-std::u16string QtMainContext::Caption() const {
-    return FromQString(m_window.m_initialCaption);
-}
-
-std::u16string QtMainContext::CopyHeading() const {
-    const CTessaryCan* converter = Converter();
-    return converter != nullptr ? converter->LY1Legend(-1) : std::u16string();
-}
-
-std::u16string QtMainContext::MenuItemText(int id) const {
-    return m_window.m_menus->ItemText(id);
-}
-
 SearchCondition* QtMainContext::Conditions() {
     return m_window.m_conditions;
 }

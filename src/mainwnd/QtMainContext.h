@@ -12,12 +12,6 @@ class QtMainContext : public MainCommandContext, public QtPaneContext {
 public:
     explicit QtMainContext(CMainDlg& window);
 
-    SettingsRecord& Settings() override;
-    std::u16string Caption() const override;
-    // The LY1 legend heads a range copy.
-    std::u16string CopyHeading() const override;
-    std::u16string MenuItemText(int id) const override;
-
     SearchCondition* Conditions() override;
     PathString LoadedPath() const override;
     int32_t Open(const PathString& path, int lineChoice) override;

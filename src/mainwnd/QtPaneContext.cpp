@@ -31,8 +31,24 @@ QWidget* QtPaneContext::Control(int id) const {
     return m_paneWindow.Control(id);
 }
 
+SettingsRecord& QtPaneContext::Settings() {
+    return m_paneWindow.Settings();
+}
+
 CTessaryCan* QtPaneContext::Converter() const {
     return m_paneWindow.LoadedConverter();
+}
+
+std::u16string QtPaneContext::Caption() const {
+    return m_paneWindow.Caption();
+}
+
+std::u16string QtPaneContext::CopyHeading() const {
+    return m_paneWindow.CopyHeading();
+}
+
+std::u16string QtPaneContext::MenuItemText(int id) const {
+    return m_paneWindow.MenuItemText(id);
 }
 
 const DisplayLineTable& QtPaneContext::Table() const {

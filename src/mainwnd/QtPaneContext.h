@@ -1,8 +1,8 @@
 #pragma once
-// The half of a command context that every window with block panes gives in the same way: its
-// pane frame, its edits and combo box, the status panes, the right-clicked pane and line, the
-// wait cursor, the UI service and the clipboard. The main window and the aggregation window add
-// what is their own.
+// The command context of a window with block panes: its settings, pane frame, edits and combo
+// box, status panes, menu texts, the right-clicked pane and line, the wait cursor, the UI service
+// and the clipboard. It is the whole context of an aggregation window; the main window's adds
+// the commands that are its own.
 #include "mainwnd/CommandContext.h"
 #include "mainwnd/QtClipboard.h"
 
@@ -17,7 +17,11 @@ class QtPaneContext : public virtual PaneCommandContext {
 public:
     explicit QtPaneContext(QtPaneWindow& window) : m_paneWindow(window) {}
 
+    SettingsRecord& Settings() override;
     CTessaryCan* Converter() const override;
+    std::u16string Caption() const override;
+    std::u16string CopyHeading() const override;
+    std::u16string MenuItemText(int id) const override;
     const DisplayLineTable& Table() const override;
     UiService& Ui() override;
     ClipboardService& Clipboard() override { return m_clipboard; }

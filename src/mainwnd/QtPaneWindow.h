@@ -10,6 +10,7 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <string>
 #include <string_view>
 
 #include "display/CPaneFrame.h"
@@ -29,6 +30,7 @@ namespace tessary {
 class CPaneWnd;
 class CProgressDlg;
 class QtPaneNotices;
+struct SettingsRecord;
 
 inline constexpr int kMsgReaderNotify = kWmApp + 1;  // WM_APP+1
 
@@ -41,6 +43,13 @@ class QtPaneWindow : public QDialog,
 public:
     ~QtPaneWindow() override;
 
+    // The settings record the window shows its panes by.
+    virtual SettingsRecord& Settings() = 0;
+    // The caption of the window's message boxes, and the heading of a range copy.
+    virtual std::u16string Caption() const = 0;
+    virtual std::u16string CopyHeading() const = 0;
+    // A menu item's text (the context menu's first); empty when the window has no such item.
+    virtual std::u16string MenuItemText(int id) const = 0;
     CPaneFrame* Frame() const { return m_frame; }
     QWidget* Control(int id) const;
     QString StatusText(int pane) const;
