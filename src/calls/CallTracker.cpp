@@ -4,36 +4,16 @@
 #include <string_view>
 
 #include "decode/Elements.h"
+#include "decode/Layer3Codes.h"
 #include "decode/TextBuilder.h"
 
 namespace tessary::calls {
 
 namespace {
 
-// Q.931 message types the tracker acts on.
-constexpr int kAlerting = 0x01;
-constexpr int kCallProceeding = 0x02;
-constexpr int kProgress = 0x03;
-constexpr int kSetup = 0x05;
-constexpr int kConnect = 0x07;
-constexpr int kResumeReject = 0x22;
-constexpr int kSuspend = 0x25;
-constexpr int kResume = 0x26;
-constexpr int kSuspendAck = 0x2D;
-constexpr int kResumeAck = 0x2E;
-constexpr int kDisconnect = 0x45;
-constexpr int kRestart = 0x46;
-constexpr int kRelease = 0x4D;
-constexpr int kRestartAck = 0x4E;
-constexpr int kReleaseComplete = 0x5A;
-
-// Information elements read here.
-constexpr int kIeBearer = 0x04;
-constexpr int kIeCause = 0x08;
-constexpr int kIeCallIdentity = 0x10;
-constexpr int kIeCallingSub = 0x6D;
-constexpr int kIeCalledSub = 0x71;
-constexpr int kIeRestartIndicator = 0x79;
+// The message types the tracker acts on and the elements it reads.
+using namespace q931::mt;
+namespace ie = q931::ie;
 
 // A copy of a frame in the board's own blocks follows the frame within a few milliseconds.
 constexpr int64_t kCopyWindowMs = 1000;
@@ -338,9 +318,9 @@ void CallTracker::Update(int64_t number, const MessageRecord& record, const Reco
     if (type == kSetup && call.calling.empty() && call.called.empty() && call.bearer.empty()) {
         call.calling = NumberText(elements, NumberParty::kCalling, text);
         call.called = NumberText(elements, NumberParty::kCalled, text);
-        call.callingSub = ElementValue(elements, kIeCallingSub, text);
-        call.calledSub = ElementValue(elements, kIeCalledSub, text);
-        call.bearer = ElementValue(elements, kIeBearer, text);
+        call.callingSub = ElementValue(elements, ie::kCallingSub, text);
+        call.calledSub = ElementValue(elements, ie::kCalledSub, text);
+        call.bearer = ElementValue(elements, ie::kBearer, text);
     }
     if (call.broadcast && !fromNetwork && state.responderTei < 0 &&
         (type == kCallProceeding || type == kAlerting || type == kConnect)) {
@@ -348,7 +328,7 @@ void CallTracker::Update(int64_t number, const MessageRecord& record, const Reco
     }
 
     int32_t total = 0;
-    const uint8_t* cause = FindFirst(elements, kIeCause, total);
+    const uint8_t* cause = FindFirst(elements, ie::kCause, total);
     if (cause != nullptr && call.cause < 0 && total >= 4) {
         // The value is octet 2 of the content, or octet 3 after a recommendation octet.
         const uint8_t* content = cause + 2;
@@ -379,7 +359,7 @@ void CallTracker::Update(int64_t number, const MessageRecord& record, const Reco
             }
             break;
         case kSuspend:
-            if (const uint8_t* id = FindFirst(elements, kIeCallIdentity, total)) {
+            if (const uint8_t* id = FindFirst(elements, ie::kCallIdentity, total)) {
                 state.identity.assign(id + 2, id + total);
             } else {
                 state.identity.clear();
@@ -450,7 +430,7 @@ void CallTracker::Complete(int64_t number, int64_t timeMs) {
 void CallTracker::Restart(const MessageRecord& record, const RecordMessage& message) {
     const Elements elements = ElementsOf(message);
     int32_t total = 0;
-    const uint8_t* indicator = FindFirst(elements, kIeRestartIndicator, total);
+    const uint8_t* indicator = FindFirst(elements, ie::kRestartIndicator, total);
     // Class 0 names channels; 6 (one interface) and 7 (all interfaces) take every channel.
     const bool everything = indicator == nullptr || total < 3 || (indicator[2] & 0x07) != 0;
     const std::vector<int> channels = ChannelNumbers(ChannelText(elements, m_text));
@@ -476,7 +456,7 @@ bool CallTracker::Resume(const MessageRecord& record, const RecordMessage& messa
                          uint64_t hash) {
     const Elements elements = ElementsOf(message);
     int32_t total = 0;
-    const uint8_t* id = FindFirst(elements, kIeCallIdentity, total);
+    const uint8_t* id = FindFirst(elements, ie::kCallIdentity, total);
     std::vector<uint8_t> identity;
     if (id != nullptr) {
         identity.assign(id + 2, id + total);

@@ -5,6 +5,7 @@
 #include <map>
 #include <vector>
 
+#include "decode/Layer3Codes.h"
 #include "loggen/LogGenerator.h"
 #include "platform/Calendar.h"
 
@@ -14,11 +15,8 @@ namespace {
 
 constexpr uint32_t kRecordHeaderBytes = 9;
 
-// Message types that tell how a call went.
-constexpr uint8_t kAlerting = 0x01, kCallProceeding = 0x02, kProgress = 0x03, kSetup = 0x05,
-                  kConnect = 0x07, kResumeReject = 0x22, kResume = 0x26, kSuspendAck = 0x2D,
-                  kDisconnect = 0x45, kRestart = 0x46, kRelease = 0x4D, kRestartAck = 0x4E,
-                  kReleaseComplete = 0x5A;
+// The message types tell how a call went.
+using namespace q931::mt;
 
 struct Entry {
     uint64_t order = 0;
