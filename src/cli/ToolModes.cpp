@@ -42,6 +42,17 @@ int WriteOrFail(CliSession& session, std::u16string_view text) {
     return kExitDone;
 }
 
+// A header dump or summary to stdout; when it could not be built, its message (or, for a lack
+// of memory, the memory message) to stderr and `failCode`.
+int WriteHeaderText(CliSession& session, const HeaderTextResult& result, int failCode) {
+    if (result.status == 0) {
+        return WriteOrFail(session, result.text);
+    }
+    session.PrintError(result.status > 0 ? std::u16string_view(result.text)
+                                         : std::u16string_view(u"メモリ不足です。"));
+    return failCode;
+}
+
 int StreamPcap(CliSession& session, const LogCheck& check) {
     const std::string& out = session.Options().pcapOut;
     PcapConsumer consumer;
@@ -71,13 +82,7 @@ int StreamPcap(CliSession& session, const LogCheck& check) {
 }  // namespace
 
 int RunHeaderMode(CliSession& session) {
-    const HeaderTextResult result = BuildHeaderDump(session.Options().file);
-    if (result.status == 0) {
-        return WriteOrFail(session, result.text);
-    }
-    session.PrintError(result.status > 0 ? std::u16string_view(result.text)
-                                         : std::u16string_view(u"メモリ不足です。"));
-    return kExitCannotOpen;
+    return WriteHeaderText(session, BuildHeaderDump(session.Options().file), kExitCannotOpen);
 }
 
 int RunSummaryMode(CliSession& session) {
@@ -86,14 +91,10 @@ int RunSummaryMode(CliSession& session) {
     }
     CTessaryCan* converter = session.Converter();
     const uint8_t* option = converter->OptionByte();
-    const HeaderTextResult result = BuildSummary(*converter, option != nullptr ? *option : 0,
-                                                 SummaryRecordsOf(*converter, session.MainTable()));
-    if (result.status == 0) {
-        return WriteOrFail(session, result.text);
-    }
-    session.PrintError(result.status > 0 ? std::u16string_view(result.text)
-                                         : std::u16string_view(u"メモリ不足です。"));
-    return kExitConversion;
+    return WriteHeaderText(session,
+                           BuildSummary(*converter, option != nullptr ? *option : 0,
+                                        SummaryRecordsOf(*converter, session.MainTable())),
+                           kExitConversion);
 }
 
 int RunDivideMode(CliSession& session) {
