@@ -8,7 +8,6 @@
 #include "decode/RecordText.h"
 #include "logfile/InsLogFormat.h"
 #include "logfile/Status.h"
-#include "platform/DigitGroup.h"
 #include "platform/Granule.h"
 #include "platform/LastError.h"
 #include "platform/Trace.h"
@@ -351,32 +350,14 @@ size_t CTessaryCan::FormatTime(MessageRecord* record) {
     return RewriteTimeText(record->Text(), room, BaseTime(), record->Time, dateFormat);
 }
 
-namespace {
-
-// Releases one block of the store and traces what it held and how long the release took.
-template <class Release>
-void TracedRelease(const char* what, uint64_t used, uint64_t capacity, Release&& release) {
-    using Clock = std::chrono::steady_clock;
-    const std::string usedText = GroupedDecimal(used);
-    const std::string capacityText = GroupedDecimal(capacity);
-    const auto start = Clock::now();
-    release();
-    const auto ms =
-        std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count();
-    Trace("CTessaryCan::FreeText(%s / %s) %s %u.%03u\n", usedText.c_str(), capacityText.c_str(),
-          what, static_cast<unsigned>(ms / 1000), static_cast<unsigned>(ms % 1000));
-}
-
-}  // namespace
-
 void CTessaryCan::FreeText() {
     if (m_store.HasTable()) {
-        TracedRelease("TblCnt", m_store.LineCount(), m_store.TableCapacity(),
-                      [this] { m_store.DestroyTable(); });
+        TraceRelease("CTessaryCan", "TblCnt", m_store.LineCount(), m_store.TableCapacity(),
+                     [this] { m_store.DestroyTable(); });
     }
     if (m_store.HasText()) {
-        TracedRelease("TextBuff", m_store.TextUsed(), m_store.TextCapacity(),
-                      [this] { m_store.DestroyText(); });
+        TraceRelease("CTessaryCan", "TextBuff", m_store.TextUsed(), m_store.TextCapacity(),
+                     [this] { m_store.DestroyText(); });
     }
     m_store.DestroyTable();
     m_store.DestroyText();

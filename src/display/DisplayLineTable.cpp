@@ -1,7 +1,6 @@
 #include "display/DisplayLineTable.h"
 
 #include <algorithm>
-#include <chrono>
 #include <cstdlib>
 #include <cstring>
 #include <limits>
@@ -11,7 +10,6 @@
 #include "decode/SearchMark.h"
 #include "display/LineCells.h"
 #include "logfile/Status.h"
-#include "platform/DigitGroup.h"
 #include "platform/Granule.h"
 #include "platform/LastError.h"
 #include "platform/Trace.h"
@@ -35,22 +33,6 @@ bool Fail(uint32_t error) {
 
 uintptr_t Address(const void* p) {
     return reinterpret_cast<uintptr_t>(p);
-}
-
-// How long a release took, as the traces show it.
-struct Took {
-    unsigned seconds;
-    unsigned milliseconds;
-};
-
-template <class Fn>
-Took Timed(Fn&& fn) {
-    using Clock = std::chrono::steady_clock;
-    const auto start = Clock::now();
-    fn();
-    const auto ms =
-        std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count();
-    return Took{static_cast<unsigned>(ms / 1000), static_cast<unsigned>(ms % 1000)};
 }
 
 // Position of the first `unit` in text[0, n), or n; four units a step (record texts are long).
@@ -275,22 +257,16 @@ int32_t DisplayLineTable::AddLines(CTessaryCan* converter, char16_t* text, size_
 
 void DisplayLineTable::FreeText() {
     if (m_table.IsValid()) {
-        const std::string count = GroupedDecimal(static_cast<uint64_t>(m_lineCount));
-        const std::string capacity = GroupedDecimal(m_tableCapacity);
-        const Took took = Timed([this] { m_table.Destroy(); });
-        Trace("CPaneFrame::FreeText(%s / %s) TblCnt %u.%03u\n", count.c_str(), capacity.c_str(),
-              took.seconds, took.milliseconds);
+        TraceRelease("CPaneFrame", "TblCnt", static_cast<uint64_t>(m_lineCount), m_tableCapacity,
+                     [this] { m_table.Destroy(); });
     }
     m_tableCapacity = 0;
     m_lineCount = 0;
     m_firstLine = 0;
     m_bufferPages.Release();
     if (m_buffer.IsValid()) {
-        const std::string used = GroupedDecimal(m_bufferUsed);
-        const std::string capacity = GroupedDecimal(m_bufferCapacity);
-        const Took took = Timed([this] { m_buffer.Destroy(); });
-        Trace("CPaneFrame::FreeText(%s / %s) LineBuff %u.%03u\n", used.c_str(), capacity.c_str(),
-              took.seconds, took.milliseconds);
+        TraceRelease("CPaneFrame", "LineBuff", m_bufferUsed, m_bufferCapacity,
+                     [this] { m_buffer.Destroy(); });
     }
     m_bufferUsed = 0;
     m_bufferCapacity = 0;

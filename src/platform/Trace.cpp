@@ -1,6 +1,7 @@
 #include "platform/Trace.h"
 
 #include <cerrno>
+#include <chrono>
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
@@ -13,6 +14,7 @@
 #include "platform/WinApi.h"
 #endif
 
+#include "platform/DigitGroup.h"
 #include "platform/LastError.h"
 #include "platform/Utf.h"
 
@@ -96,6 +98,19 @@ void Trace(const char* format, ...) {
         }
     }
     errno = savedErrno;
+}
+
+void TraceRelease(const char* owner, const char* what, uint64_t used, uint64_t capacity,
+                  const std::function<void()>& release) {
+    using Clock = std::chrono::steady_clock;
+    const std::string usedText = GroupedDecimal(used);
+    const std::string capacityText = GroupedDecimal(capacity);
+    const auto start = Clock::now();
+    release();
+    const auto ms =
+        std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count();
+    Trace("%s::FreeText(%s / %s) %s %u.%03u\n", owner, usedText.c_str(), capacityText.c_str(), what,
+          static_cast<unsigned>(ms / 1000), static_cast<unsigned>(ms % 1000));
 }
 
 void SetTraceSink(TraceSink sink) {
