@@ -4,11 +4,14 @@
 #include <bit>
 
 #include "decode/ElementText.h"
+#include "decode/Layer3Codes.h"
 #include "decode/Layer3Labels.h"
 
 namespace tessary {
 
 namespace {
+
+namespace ie = q931::ie;
 
 // Facility forms that carry a reason the calling number is withheld, and the i-number
 // notice; 0 stands for the octet left free (and the value octet at the end).
@@ -19,7 +22,7 @@ constexpr uint8_t kFacilityINumber[] = {0x91, 0xA1, 0x11, 0x02, 0x01, 0x00, 0x06
 constexpr int32_t kFacilityFreeOctet = 5;
 
 bool IsSingleOctet(uint8_t identifier) {
-    return identifier == kIdEscape || identifier == kIdLockingShift6 || identifier == kIdRepeat;
+    return identifier == ie::kEscape || identifier == ie::kShift6 || identifier == ie::kRepeat;
 }
 
 // Total length of the element at `element`, or 0 when it runs past `remaining` (> 0).
@@ -237,7 +240,7 @@ bool Summarize(const uint8_t* elements, int32_t length, uint8_t identifier, Appe
 int32_t FindElement(const uint8_t*& cursor, int32_t& remaining, int identifier) {
     while (remaining > 0) {
         uint8_t id = cursor[0];
-        if (id == kIdEscape) {
+        if (id == ie::kEscape) {
             return 1;
         }
         int32_t total = ElementLength(cursor, remaining);
@@ -263,29 +266,29 @@ void DecodeElement(const uint8_t* element, int32_t available, TextBuilder& text)
         return;
     }
     switch (element[0]) {
-        case kIdBearerCapability: {
+        case ie::kBearer: {
             std::u16string_view bearer = kBearerCapabilities[content[0]];
             text.Append(bearer.empty() ? kTextUnknown : bearer);
             break;
         }
-        case kIdCause:
+        case ie::kCause:
             DecodeCause(content, count, text);
             break;
-        case kIdCallState: {
+        case ie::kCallState: {
             std::u16string_view state = kCallStates[content[0]];
             text.Append(state.empty() ? kTextUnknown : state);
             break;
         }
-        case kIdFacility:
+        case ie::kFacility:
             DecodeFacility(content, count, text);
             break;
-        case kIdProgress:
+        case ie::kProgress:
             if (count >= 2) {
                 AppendDecimal(text, content[1] & 0x7F);
             }
             break;
-        case kIdCallingSubaddress:
-        case kIdCalledSubaddress:
+        case ie::kCallingSub:
+        case ie::kCalledSub:
             // Only the user-specified IA5 form ('P') is shown as text.
             if (count >= 2 && content[0] == 0x80 && content[1] == 0x50) {
                 AppendOctetChars(text, content + 2, count - 2);
@@ -293,7 +296,7 @@ void DecodeElement(const uint8_t* element, int32_t available, TextBuilder& text)
                 text.Append(kTextNonStandard);
             }
             break;
-        case kIdRedirectingNumber:
+        case ie::kRedirecting:
             DecodeRedirectingNumber(content, count, text);
             break;
         default:
@@ -302,14 +305,14 @@ void DecodeElement(const uint8_t* element, int32_t available, TextBuilder& text)
 }
 
 bool ChannelSummary(const uint8_t* elements, int32_t length, TextBuilder& text) {
-    return Summarize(elements, length, kIdChannel, AppendChannel, text);
+    return Summarize(elements, length, ie::kChannel, AppendChannel, text);
 }
 
 bool NumberSummary(const uint8_t* elements, int32_t length, NumberParty party, TextBuilder& text) {
     if (party == NumberParty::kCalling) {
-        return Summarize(elements, length, kIdCallingNumber, AppendCallingNumber, text);
+        return Summarize(elements, length, ie::kCalling, AppendCallingNumber, text);
     }
-    return Summarize(elements, length, kIdCalledNumber, AppendCalledNumber, text);
+    return Summarize(elements, length, ie::kCalled, AppendCalledNumber, text);
 }
 
 bool ElementRows(const uint8_t* elements, int32_t length, int32_t blockLen, TextBuilder& text) {
@@ -324,8 +327,8 @@ bool ElementRows(const uint8_t* elements, int32_t length, int32_t blockLen, Text
             break;  // runs past the message: its bytes stay visible in the hex rows
         }
         std::u16string_view name = kElementNames[id];
-        bool last = id == kIdEscape || name.empty();
-        if (id != kIdChannel && id != kIdCallingNumber && id != kIdCalledNumber) {
+        bool last = id == ie::kEscape || name.empty();
+        if (id != ie::kChannel && id != ie::kCalling && id != ie::kCalled) {
             // A separator goes in first; it becomes LF when the text does not fit the row.
             size_t separator = text.Length();
             if (used > 0) {

@@ -1,6 +1,6 @@
 #pragma once
 // Q.931 / INS-Net message types and information element identifiers as they stand in the
-// frames: the call tracker acts on them and insloggen writes them.
+// frames: the decoder and the call tracker read them, insloggen writes them.
 #include <cstdint>
 
 namespace tessary::q931 {

@@ -17,22 +17,6 @@ inline constexpr CodeLabel kMessageTypeList[] = {
 };
 inline constexpr auto kMessageTypeNames = LabelsByCode(kMessageTypeList);
 
-// Element identifiers the decoders treat specially.
-inline constexpr uint8_t kIdBearerCapability = 0x04;
-inline constexpr uint8_t kIdCause = 0x08;
-inline constexpr uint8_t kIdCallState = 0x14;
-inline constexpr uint8_t kIdChannel = 0x18;
-inline constexpr uint8_t kIdFacility = 0x1C;
-inline constexpr uint8_t kIdProgress = 0x1E;
-inline constexpr uint8_t kIdCallingNumber = 0x6C;
-inline constexpr uint8_t kIdCallingSubaddress = 0x6D;
-inline constexpr uint8_t kIdCalledNumber = 0x70;
-inline constexpr uint8_t kIdCalledSubaddress = 0x71;
-inline constexpr uint8_t kIdRedirectingNumber = 0x74;
-inline constexpr uint8_t kIdEscape = 0x7F;
-inline constexpr uint8_t kIdLockingShift6 = 0x96;
-inline constexpr uint8_t kIdRepeat = 0xD2;
-
 inline constexpr CodeLabel kElementNameList[] = {
     {0x01, u"群6料金通知"},   {0x03, u"群6発信専用ＣＨ"},
     {0x04, u"伝能="},         {0x06, u"群6汎用通知"},
