@@ -235,6 +235,11 @@ bool Summarize(const uint8_t* elements, int32_t length, uint8_t identifier, Appe
     }
 }
 
+// A label from a table by code, or "unknown" where the table has none for the code.
+void AppendLabelOrUnknown(TextBuilder& text, std::u16string_view label) {
+    text.Append(label.empty() ? kTextUnknown : label);
+}
+
 }  // namespace
 
 int32_t FindElement(const uint8_t*& cursor, int32_t& remaining, int identifier) {
@@ -266,19 +271,15 @@ void DecodeElement(const uint8_t* element, int32_t available, TextBuilder& text)
         return;
     }
     switch (element[0]) {
-        case ie::kBearer: {
-            std::u16string_view bearer = kBearerCapabilities[content[0]];
-            text.Append(bearer.empty() ? kTextUnknown : bearer);
+        case ie::kBearer:
+            AppendLabelOrUnknown(text, kBearerCapabilities[content[0]]);
             break;
-        }
         case ie::kCause:
             DecodeCause(content, count, text);
             break;
-        case ie::kCallState: {
-            std::u16string_view state = kCallStates[content[0]];
-            text.Append(state.empty() ? kTextUnknown : state);
+        case ie::kCallState:
+            AppendLabelOrUnknown(text, kCallStates[content[0]]);
             break;
-        }
         case ie::kFacility:
             DecodeFacility(content, count, text);
             break;
