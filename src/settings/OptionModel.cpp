@@ -83,20 +83,29 @@ ColorItemState ColorOptions::StateOf(int item) const {
     return state;
 }
 
-bool ColorOptions::SetText(int item, uint32_t color) {
+bool ColorOptions::SetColor(int item, ColorSide side, uint32_t color) {
     if (!Valid(item) || (color == kKeepColor && !KeepAllowed(kColorItems[item].colorClass))) {
         return false;
     }
-    m_colors[item].text = color;
+    m_colors[item].*side = color;
     return true;
 }
 
-bool ColorOptions::SetBack(int item, uint32_t color) {
-    if (!Valid(item) || (color == kKeepColor && !KeepAllowed(kColorItems[item].colorClass))) {
+bool ColorOptions::TakeNormal(int item, ColorSide side) {
+    const int normal = ItemOfClass(kNormalLineClass);
+    if (!Valid(item) || kColorItems[item].colorClass == kNormalLineClass) {
         return false;
     }
-    m_colors[item].back = color;
+    m_colors[item].*side = m_colors[normal].*side;
     return true;
+}
+
+bool ColorOptions::SetText(int item, uint32_t color) {
+    return SetColor(item, &ColorPair::text, color);
+}
+
+bool ColorOptions::SetBack(int item, uint32_t color) {
+    return SetColor(item, &ColorPair::back, color);
 }
 
 bool ColorOptions::KeepText(int item) {
@@ -108,21 +117,11 @@ bool ColorOptions::KeepBack(int item) {
 }
 
 bool ColorOptions::TakeNormalText(int item) {
-    const int normal = ItemOfClass(kNormalLineClass);
-    if (!Valid(item) || kColorItems[item].colorClass == kNormalLineClass) {
-        return false;
-    }
-    m_colors[item].text = m_colors[normal].text;
-    return true;
+    return TakeNormal(item, &ColorPair::text);
 }
 
 bool ColorOptions::TakeNormalBack(int item) {
-    const int normal = ItemOfClass(kNormalLineClass);
-    if (!Valid(item) || kColorItems[item].colorClass == kNormalLineClass) {
-        return false;
-    }
-    m_colors[item].back = m_colors[normal].back;
-    return true;
+    return TakeNormal(item, &ColorPair::back);
 }
 
 void ColorOptions::ResetAll() {

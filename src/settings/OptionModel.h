@@ -100,6 +100,11 @@ public:
     ColorPair SampleColors(int item) const;
 
 private:
+    // One side (&ColorPair::text or &ColorPair::back) of the setters above.
+    using ColorSide = uint32_t ColorPair::*;
+    bool SetColor(int item, ColorSide side, uint32_t color);
+    bool TakeNormal(int item, ColorSide side);
+
     static int Clamp(int item) { return item >= 0 && item < kColorItemCount ? item : 0; }
     static bool Valid(int item) { return item >= 0 && item < kColorItemCount; }
 
