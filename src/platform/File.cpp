@@ -80,6 +80,35 @@ bool Fail(uint32_t error) {
 
 constexpr uint64_t kMaxOffset = static_cast<uint64_t>(std::numeric_limits<off_t>::max());
 
+// Reads and writes wait again once the file is open (it is opened without waiting, so that
+// opening a FIFO does not block).
+int Blocking(int fd) {
+    const int flags = ::fcntl(fd, F_GETFL);
+    if (flags >= 0) {
+        ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
+    }
+    return fd;
+}
+
+// The status of an open file; false with the error (6 when none is open).
+bool StatOpen(int fd, struct stat& st) {
+    if (fd < 0) {
+        return Fail(kErrorInvalidHandle);
+    }
+    if (::fstat(fd, &st) != 0) {
+        return FailWithErrno();
+    }
+    return true;
+}
+
+// The status of a path; false with the error as Windows gives it.
+bool StatPath(const PathString& path, struct stat& st) {
+    if (::stat(path.c_str(), &st) != 0) {
+        return FailForPath(path);
+    }
+    return true;
+}
+
 }  // namespace
 
 File::~File() {
@@ -116,11 +145,7 @@ bool File::OpenRead(const PathString& path) {
         ::close(fd);
         return Fail(kErrorAccessDenied);
     }
-    int flags = ::fcntl(fd, F_GETFL);
-    if (flags >= 0) {
-        ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
-    }
-    m_fd = fd;
+    m_fd = Blocking(fd);
     return true;
 }
 
@@ -130,11 +155,7 @@ bool File::OpenReadWrite(const PathString& path) {
     if (fd < 0) {
         return FailForPath(path);
     }
-    int flags = ::fcntl(fd, F_GETFL);
-    if (flags >= 0) {
-        ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
-    }
-    m_fd = fd;
+    m_fd = Blocking(fd);
     return true;
 }
 
@@ -212,24 +233,18 @@ bool File::WriteAt(uint64_t offset, const void* buffer, uint32_t count) {
 }
 
 bool File::Size(uint64_t& size) const {
-    if (m_fd < 0) {
-        return Fail(kErrorInvalidHandle);
-    }
     struct stat st {};
-    if (::fstat(m_fd, &st) != 0) {
-        return FailWithErrno();
+    if (!StatOpen(m_fd, st)) {
+        return false;
     }
     size = st.st_size > 0 ? static_cast<uint64_t>(st.st_size) : 0;
     return true;
 }
 
 bool File::LastWriteTimeLocal(int64_t& ticks) const {
-    if (m_fd < 0) {
-        return Fail(kErrorInvalidHandle);
-    }
     struct stat st {};
-    if (::fstat(m_fd, &st) != 0) {
-        return FailWithErrno();
+    if (!StatOpen(m_fd, st)) {
+        return false;
     }
     time_t seconds = st.st_mtim.tv_sec;
     struct tm local {};
@@ -264,18 +279,12 @@ bool File::Flush() {
 
 bool PathExists(const PathString& path) {
     struct stat st {};
-    if (::stat(path.c_str(), &st) != 0) {
-        return FailForPath(path);
-    }
-    return true;
+    return StatPath(path, st);
 }
 
 bool IsDirectory(const PathString& path) {
     struct stat st {};
-    if (::stat(path.c_str(), &st) != 0) {
-        return FailForPath(path);
-    }
-    return S_ISDIR(st.st_mode);
+    return StatPath(path, st) && S_ISDIR(st.st_mode);
 }
 
 bool DeleteFilePath(const PathString& path) {

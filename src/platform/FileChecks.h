@@ -15,15 +15,23 @@ inline bool Refuse(uint32_t error) {
     return false;
 }
 
-// Cuts `count` to what may be read at `offset` (0 past the largest offset, where reading meets
-// the end of the file); an injected short read halves it.
-inline bool BeforeRead(bool open, const void* buffer, uint64_t offset, uint32_t& count,
-                       uint64_t maxOffset) {
+// A file is open, and there is a buffer wherever there are bytes to move.
+inline bool CheckCall(bool open, const void* buffer, uint32_t count) {
     if (!open) {
         return Refuse(kErrorInvalidHandle);
     }
     if (count > 0 && buffer == nullptr) {
         return Refuse(kErrorInvalidParameter);
+    }
+    return true;
+}
+
+// Cuts `count` to what may be read at `offset` (0 past the largest offset, where reading meets
+// the end of the file); an injected short read halves it.
+inline bool BeforeRead(bool open, const void* buffer, uint64_t offset, uint32_t& count,
+                       uint64_t maxOffset) {
+    if (!CheckCall(open, buffer, count)) {
+        return false;
     }
     switch (fault::ReadFault()) {
         case 1:
@@ -45,11 +53,8 @@ inline bool BeforeRead(bool open, const void* buffer, uint64_t offset, uint32_t&
 // A write must end within the largest offset, else the disk counts as full.
 inline bool BeforeWrite(bool open, const void* buffer, uint64_t offset, uint32_t count,
                         uint64_t maxOffset) {
-    if (!open) {
-        return Refuse(kErrorInvalidHandle);
-    }
-    if (count > 0 && buffer == nullptr) {
-        return Refuse(kErrorInvalidParameter);
+    if (!CheckCall(open, buffer, count)) {
+        return false;
     }
     if (fault::ShouldFailWrite()) {
         return Refuse(kErrorWriteFault);

@@ -90,6 +90,19 @@ OVERLAPPED At(uint64_t offset) {
     return at;
 }
 
+// The attributes of a path; false with the error.
+bool AttributesOf(const PathString& path, DWORD& attributes) {
+    std::wstring wide;
+    if (!WidePath(path, wide)) {
+        return false;
+    }
+    attributes = ::GetFileAttributesW(wide.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) {
+        return FailWithSystemError();
+    }
+    return true;
+}
+
 }  // namespace
 
 File::~File() {
@@ -220,26 +233,13 @@ bool File::Flush() {
 }
 
 bool PathExists(const PathString& path) {
-    std::wstring wide;
-    if (!WidePath(path, wide)) {
-        return false;
-    }
-    if (::GetFileAttributesW(wide.c_str()) == INVALID_FILE_ATTRIBUTES) {
-        return FailWithSystemError();
-    }
-    return true;
+    DWORD attributes = 0;
+    return AttributesOf(path, attributes);
 }
 
 bool IsDirectory(const PathString& path) {
-    std::wstring wide;
-    if (!WidePath(path, wide)) {
-        return false;
-    }
-    const DWORD attributes = ::GetFileAttributesW(wide.c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES) {
-        return FailWithSystemError();
-    }
-    return (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    DWORD attributes = 0;
+    return AttributesOf(path, attributes) && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
 bool DeleteFilePath(const PathString& path) {
