@@ -31,25 +31,6 @@
 namespace tessary::test {
 namespace {
 
-QAction* ItemWithText(QMenu* menu, const QString& text) {
-    for (QAction* action : menu->actions()) {
-        if (action->text() == text) {
-            return action;
-        }
-    }
-    return nullptr;
-}
-
-// The popup that holds menu-bar item `id`, as the person opens it.
-QMenu* OpenedPopup(CMainDlg& window, int id) {
-    QAction* item = window.MenuAction(id);
-    auto* popup = item != nullptr ? qobject_cast<QMenu*>(item->parent()) : nullptr;
-    if (popup != nullptr) {
-        emit popup->aboutToShow();
-    }
-    return popup;
-}
-
 QStringList SearchItems(const CMainDlg& window) {
     QStringList items;
     for (int i = 0; i < window.SearchBox()->count(); ++i) {

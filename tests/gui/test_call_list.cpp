@@ -72,28 +72,17 @@ private:
 
 }  // namespace
 
-class CallListWindowTest : public QObject {
+class CallListWindowTest : public QObject, public MainWindowFixture {
     Q_OBJECT
 
 private:
     std::unique_ptr<TempDir> m_logs;
     std::string m_otherLog;
-    std::unique_ptr<FakeUi> m_ui;
-    std::unique_ptr<CMainDlg> m_window;
 
-    CMainDlg& Window() { return *m_window; }
     CCallListDlg* List() { return m_window->CallList(); }
     QTableView* View() { return List()->View(); }
     QSortFilterProxyModel* Proxy() { return List()->Proxy(); }
 
-    static bool Activate(QWidget* window) {
-        window->activateWindow();
-        QApplication::setActiveWindow(window);
-        return QTest::qWaitForWindowActive(window);
-    }
-    bool Load(const std::string& path) {
-        return Window().Open(path, kLineAsk) == kOpenResultDone && Activate(m_window.get());
-    }
     // Ctrl+L in the main window, as typed; then the list as its worker hands it over.
     bool OpenList() {
         QTest::keyClick(m_window.get(), Qt::Key_L, Qt::ControlModifier);
@@ -156,19 +145,10 @@ private slots:
         QCOMPARE(std::system(command.c_str()), 0);
     }
     void init() {
-        m_ui = std::make_unique<FakeUi>();
-        m_window = std::make_unique<CMainDlg>();
-        std::u16string failure;
-        QVERIFY(m_window->Initialize(&failure));
-        m_window->resize(1280, 800);
-        m_window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
-        QVERIFY(Activate(m_window.get()));
+        QVERIFY(StartWindow());
+        QVERIFY(Activate());
     }
-    void cleanup() {
-        m_window.reset();
-        m_ui.reset();
-    }
+    void cleanup() { CloseWindow(); }
 
     void OpensWithCtrlLAndFollowsTheLog() {
         // The item in the Search menu, with its key.
@@ -284,7 +264,7 @@ private slots:
     void EnterAndDoubleClickOpenTheRelatedCall() {
         QVERIFY(Load(m_otherLog));
         QVERIFY(OpenList());
-        QVERIFY(Activate(List()));
+        QVERIFY(ActivateWindow(List()));
 
         // Enter on the selected row.
         const int row = RowWithChannel(0);
@@ -347,7 +327,7 @@ private slots:
         QVERIFY(m_window->Initialize(&failure));
         m_window->show();
         QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
-        QVERIFY(Activate(m_window.get()));
+        QVERIFY(Activate());
         QVERIFY(OpenList());
         QCOMPARE(List()->geometry().size(), placed.size());
     }

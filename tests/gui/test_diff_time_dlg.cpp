@@ -9,12 +9,10 @@
 #include <QFile>
 #include <QGroupBox>
 #include <QLineEdit>
-#include <QMenu>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTest>
 #include <QTimeZone>
-#include <QTimer>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -56,24 +54,6 @@ const QString kTimeFormat = QStringLiteral("yyyy/MM/dd hh:mm:ss.zzz");
 // The start of the logs these tests write: 2024/06/07 09:00:00.000.
 const std::string kLogOptions = "--records 120 --start '2024-06-07 09:00:00'";
 
-// The titles of the progress dialogs shown while it lives.
-class ProgressTitles : public QObject {
-public:
-    ProgressTitles() { qApp->installEventFilter(this); }
-    ~ProgressTitles() override { qApp->removeEventFilter(this); }
-    QStringList titles;
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() == QEvent::Show) {
-            if (auto* progress = qobject_cast<CProgressDlg*>(watched)) {
-                titles << progress->windowTitle();
-            }
-        }
-        return false;
-    }
-};
-
 // What the correction window showed and what became of it.
 struct DialogVisit {
     bool opened = false;
@@ -94,12 +74,7 @@ QLineEdit* InputOf(CDiffTimeDlg& dialog) {
 
 // Types over the edit's whole text as a person does, then clicks `button`.
 void TypeAndClick(CDiffTimeDlg& dialog, const QString& text, int button) {
-    QLineEdit* edit = InputOf(dialog);
-    edit->setFocus();
-    QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
-    QTest::keyClick(edit, Qt::Key_Delete);
-    QTest::keyClicks(edit, text);
-    QTest::mouseClick(ButtonOf(dialog, button), Qt::LeftButton);
+    TypeOverAndClick(InputOf(dialog), text, ButtonOf(dialog, button));
 }
 
 // A shown time as a calendar value; log times carry no time zone.
@@ -134,18 +109,12 @@ std::vector<uint8_t> FileBytes(const std::string& path) {
 
 }  // namespace
 
-class DiffTimeDialogTest : public QObject {
+class DiffTimeDialogTest : public QObject, public MainWindowFixture {
     Q_OBJECT
 
 private:
-    std::unique_ptr<FakeUi> m_ui;
-    std::unique_ptr<TempDir> m_dir;
-    std::unique_ptr<CMainDlg> m_window;
     std::string m_path;
     std::vector<uint8_t> m_original;
-
-    CMainDlg& Window() { return *m_window; }
-    CPaneFrame& Frame() { return *m_window->Frame(); }
 
     bool Load(const std::string& path) {
         if (Window().Open(path, kLineAsk) != kOpenResultDone) {
@@ -189,56 +158,39 @@ private:
     }
 
     bool RightClickAt(const QPoint& at, QString* text, bool* enabled) {
-        bool handled = false;
-        QTimer poll;
-        poll.setInterval(10);
-        connect(&poll, &QTimer::timeout, this, [&] {
-            auto* popup = qobject_cast<QMenu*>(QApplication::activePopupWidget());
-            if (popup == nullptr) {
-                return;
-            }
-            poll.stop();
-            if (QAction* item = FindMenuItem(popup, res::kCmdCorrectLine)) {
-                *text = item->text();
-                *enabled = item->isEnabled();
-            }
-            popup->close();
-            handled = true;
-        });
-        poll.start();
-        QTest::mouseClick(Frame().Pane(0)->viewport(), Qt::RightButton, {}, at);
-        return QTest::qWaitFor(
-            [&] { return handled && QApplication::activePopupWidget() == nullptr; });
+        MenuVisit visit;
+        if (!RightClickMenu(Frame().Pane(0), at, Window().ContextMenu(), 0, &visit)) {
+            return false;
+        }
+        if (visit.IndexOf(res::kCmdCorrectLine) >= 0) {
+            *text = visit.TextOf(res::kCmdCorrectLine);
+            *enabled = visit.EnabledOf(res::kCmdCorrectLine);
+        }
+        return true;
     }
 
     // Chooses item 34002 of the context menu; `script` works in the correction window.
     DialogVisit ChooseCorrection(const std::function<void(CDiffTimeDlg&)>& script) {
         DialogVisit visit;
-        QTimer poll;
-        poll.setInterval(10);
-        connect(&poll, &QTimer::timeout, this, [&] {
-            auto* dialog = qobject_cast<CDiffTimeDlg*>(QApplication::activeModalWidget());
-            if (dialog == nullptr) {
-                return;
-            }
-            poll.stop();
-            visit.opened = true;
-            visit.title = dialog->windowTitle();
-            visit.group = qobject_cast<QGroupBox*>(dialog->Control(res::kIdcDiffGroup))->title();
-            visit.input = InputOf(*dialog)->text();
-            const int tipped[3] = {res::kIdcDiffCurrent, res::kIdcDiffReset, res::kIdcDiffApply};
-            for (int i = 0; i < 3; ++i) {
-                visit.tips[i] = dialog->Control(tipped[i])->toolTip();
-            }
-            visit.resetEnabled = ButtonOf(*dialog, res::kIdcDiffReset)->isEnabled();
-            script(*dialog);
-            if (dialog->isVisible()) {
-                visit.stayedOpen = true;
-                QTest::mouseClick(ButtonOf(*dialog, res::kIdcDiffCancel), Qt::LeftButton);
-            }
-        });
-        poll.start();
-        FindMenuItem(Window().ContextMenu(), res::kCmdCorrectLine)->trigger();
+        WhileModal<CDiffTimeDlg>(
+            [&] { FindMenuItem(Window().ContextMenu(), res::kCmdCorrectLine)->trigger(); },
+            [&](CDiffTimeDlg& dialog) {
+                visit.opened = true;
+                visit.title = dialog.windowTitle();
+                visit.group = qobject_cast<QGroupBox*>(dialog.Control(res::kIdcDiffGroup))->title();
+                visit.input = InputOf(dialog)->text();
+                const int tipped[3] = {res::kIdcDiffCurrent, res::kIdcDiffReset,
+                                       res::kIdcDiffApply};
+                for (int i = 0; i < 3; ++i) {
+                    visit.tips[i] = dialog.Control(tipped[i])->toolTip();
+                }
+                visit.resetEnabled = ButtonOf(dialog, res::kIdcDiffReset)->isEnabled();
+                script(dialog);
+                if (dialog.isVisible()) {
+                    visit.stayedOpen = true;
+                    QTest::mouseClick(ButtonOf(dialog, res::kIdcDiffCancel), Qt::LeftButton);
+                }
+            });
         return visit;
     }
 
@@ -252,15 +204,6 @@ private:
         m_ui->answers = {Answer::kYes};
         return ChooseCorrection(
             [&](CDiffTimeDlg& dialog) { TypeAndClick(dialog, entered, res::kIdcDiffApply); });
-    }
-
-    // A menu-bar item as the person finds it: its popup has just been opened.
-    QAction* OpenedItem(int id) {
-        QAction* item = Window().MenuAction(id);
-        if (auto* popup = qobject_cast<QMenu*>(item->parent())) {
-            emit popup->aboutToShow();
-        }
-        return item;
     }
 
     // The file differs from the original only in the start correction's bytes, which hold
@@ -289,26 +232,18 @@ private:
 private slots:
     void init() {
         fault::Reset();
-        m_ui = std::make_unique<FakeUi>();
-        m_dir = std::make_unique<TempDir>();
+        StartUi();
         m_path = m_dir->File("line.dat");
         QVERIFY(RunInsloggen("--seed 21 " + kLogOptions, m_path));
         m_original = FileBytes(m_path);
-        m_window = std::make_unique<CMainDlg>();
-        std::u16string failure;
-        QVERIFY(m_window->Initialize(&failure));
-        m_window->resize(1280, 800);
-        m_window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+        QVERIFY(ShowWindow());
     }
 
     void cleanup() {
         fault::Reset();
         QFile::setPermissions(QString::fromStdString(m_path),
                               QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup);
-        m_window.reset();
-        m_ui.reset();
-        m_dir.reset();
+        CloseWindow();
     }
 
     void ItemNamesTheLineAndTheWindowShowsIt() {
@@ -453,7 +388,7 @@ private slots:
         // One day, an hour and 257 ms earlier.
         const QDateTime entered = lineTime.addMSecs(-(86400000LL + 3600000LL + 257));
         const int64_t correction = -(86400000LL + 3600000LL + 257);
-        ProgressTitles progress;
+        ProgressShown progress;
         const DialogVisit visit =
             Correct(line, entered.toString(QStringLiteral("yyyy/M/d h:m:s.zzz")));
         QVERIFY(visit.opened);
@@ -628,7 +563,7 @@ private slots:
                          "--call-interval 2h",
                          m_path));
         m_original = FileBytes(m_path);
-        ProgressTitles progress;
+        ProgressShown progress;
         QCOMPARE(Window().Open(m_path, kLineAsk), kOpenResultDone);
         // The second pass lays the lines out with the base the end time gave.
         QTRY_COMPARE(progress.titles.size(), qsizetype(2));

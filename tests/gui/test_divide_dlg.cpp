@@ -6,11 +6,9 @@
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
-#include <QProcess>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTest>
-#include <QTimer>
 #include <algorithm>
 #include <memory>
 
@@ -35,26 +33,16 @@ const QString kFolderMissing = QStringLiteral("分割先フォルダーは存在
 
 // The title and subtitle of every progress dialog shown; can press Stop on a progress
 // notification once the dialog reports a finished file.
-class ProgressWatch : public QObject {
+class ProgressWatch : public ProgressShown {
 public:
-    explicit ProgressWatch(CDivideDlg* dialog) : m_dialog(dialog) {
-        qApp->installEventFilter(this);
-    }
-    ~ProgressWatch() override { qApp->removeEventFilter(this); }
+    explicit ProgressWatch(CDivideDlg* dialog) : m_dialog(dialog) {}
 
-    QStringList titles;
-    QStringList subtitles;
     bool abortAfterAFile = false;
     bool aborted = false;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() == QEvent::Show) {
-            if (auto* progress = qobject_cast<CProgressDlg*>(watched)) {
-                titles << progress->windowTitle();
-                subtitles << progress->MessageText();
-            }
-        }
+        ProgressShown::eventFilter(watched, event);
         if (abortAfterAFile && !aborted && watched == m_dialog &&
             event->type() == QtAppEvent::TypeOf(static_cast<int>(kWmApp) + 1) &&
             static_cast<QtAppEvent*>(event)->WParam() == static_cast<intptr_t>(kNotifyProgress) &&
@@ -102,13 +90,7 @@ private:
     QLineEdit* Edit(int id) { return qobject_cast<QLineEdit*>(Dialog().Control(id)); }
     QPushButton* Button(int id) { return qobject_cast<QPushButton*>(Dialog().Control(id)); }
     // Replaces the text of an edit as a person does: click, select all, type.
-    void Type(int id, const std::string& text) {
-        QLineEdit* edit = Edit(id);
-        QTest::mouseClick(edit, Qt::LeftButton);
-        QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
-        QTest::keyClick(edit, Qt::Key_Delete);
-        QTest::keyClicks(edit, QString::fromStdString(text));
-    }
+    void Type(int id, const std::string& text) { TypeOver(Edit(id), QString::fromStdString(text)); }
     void Click(int id) { QTest::mouseClick(Button(id), Qt::LeftButton); }
     void RunDivide(const std::string& source, const std::string& folder) {
         Type(res::kIdcDivideSource, source);
@@ -123,18 +105,9 @@ private:
     }
     // What tessarydump prints for `arguments` with the settings of a new viewer; its exit code.
     QString Dump(const QStringList& arguments, int* exitCode) {
-        QProcess dump;
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert(QStringLiteral("XDG_CONFIG_HOME"),
-                           QString::fromStdString(m_dir->File("config")));
-        dump.setProcessEnvironment(environment);
-        dump.start(QStringLiteral(TESSARY_BINARY_DIR "/src/cli/tessarydump"), arguments);
-        if (!dump.waitForFinished(120000) || dump.exitStatus() != QProcess::NormalExit) {
-            *exitCode = -1;
-            return {};
-        }
-        *exitCode = dump.exitCode();
-        return QString::fromUtf8(dump.readAllStandardOutput());
+        const Printed printed = RunTessarydump(arguments, m_dir->File("config"));
+        *exitCode = printed.exitCode;
+        return printed.out;
     }
     // Every output is a linear log whose header counts its bytes and that converts as a whole.
     void CheckValidLogs(const std::string& folder, const QStringList& names) {
@@ -456,26 +429,21 @@ private slots:
             QString source;
             QString folder;
         } seen;
-        QTimer poll;
-        poll.setInterval(10);
-        connect(&poll, &QTimer::timeout, this, [&] {
-            auto* dialog = qobject_cast<CDivideDlg*>(QApplication::activeModalWidget());
-            if (dialog == nullptr) {
-                return;
-            }
-            poll.stop();
-            seen.dialog = true;
-            auto* take = qobject_cast<QPushButton*>(dialog->Control(res::kIdcDivideTakeDisplayed));
-            seen.takeEnabled = take->isEnabled();
-            QTest::mouseClick(take, Qt::LeftButton);
-            QTest::mouseClick(dialog->Control(res::kIdcDivideTakeFolder), Qt::LeftButton);
-            seen.source = qobject_cast<QLineEdit*>(dialog->Control(res::kIdcDivideSource))->text();
-            seen.folder = qobject_cast<QLineEdit*>(dialog->Control(res::kIdcDivideFolder))->text();
-            QTest::mouseClick(dialog->Control(res::kIdcDivideClose), Qt::LeftButton);
-        });
-        poll.start();
-        window.MenuAction(res::kCmdDivide)->trigger();
-        poll.stop();
+        WhileModal<CDivideDlg>(
+            [&] { window.MenuAction(res::kCmdDivide)->trigger(); },
+            [&](CDivideDlg& dialog) {
+                seen.dialog = true;
+                auto* take =
+                    qobject_cast<QPushButton*>(dialog.Control(res::kIdcDivideTakeDisplayed));
+                seen.takeEnabled = take->isEnabled();
+                QTest::mouseClick(take, Qt::LeftButton);
+                QTest::mouseClick(dialog.Control(res::kIdcDivideTakeFolder), Qt::LeftButton);
+                seen.source =
+                    qobject_cast<QLineEdit*>(dialog.Control(res::kIdcDivideSource))->text();
+                seen.folder =
+                    qobject_cast<QLineEdit*>(dialog.Control(res::kIdcDivideFolder))->text();
+                QTest::mouseClick(dialog.Control(res::kIdcDivideClose), Qt::LeftButton);
+            });
 
         QVERIFY(seen.dialog);
         QVERIFY(seen.takeEnabled);

@@ -13,7 +13,6 @@
 #include <QSplitter>
 #include <QSplitterHandle>
 #include <QTest>
-#include <QTimer>
 #include <algorithm>
 #include <filesystem>
 #include <memory>
@@ -81,16 +80,6 @@ bool HasInk(const QImage& image, const QRect& area) {
     return false;
 }
 
-// The item of `menu` whose text is `text`, or nullptr.
-QAction* ItemWithText(QMenu* menu, const QString& text) {
-    for (QAction* action : menu->actions()) {
-        if (action->text() == text) {
-            return action;
-        }
-    }
-    return nullptr;
-}
-
 // The commands of the items of `menu`, in menu order (separators and popups left out).
 QList<int> ItemIds(QMenu* menu) {
     QList<int> ids;
@@ -104,66 +93,22 @@ QList<int> ItemIds(QMenu* menu) {
 
 }  // namespace
 
-class MainNavigationTest : public QObject {
+class MainNavigationTest : public QObject, public MainWindowFixture {
     Q_OBJECT
 
 private:
     std::unique_ptr<TempDir> m_logs;
     std::string m_longLog;
-    std::unique_ptr<FakeUi> m_ui;
-    std::unique_ptr<TempDir> m_dir;
-    std::unique_ptr<CMainDlg> m_window;
 
-    CMainDlg& Window() { return *m_window; }
-    CPaneFrame& Frame() { return *m_window->Frame(); }
-    QLineEdit* Edit(int id) { return qobject_cast<QLineEdit*>(m_window->Control(id)); }
-    QPushButton* Button(int id) { return qobject_cast<QPushButton*>(m_window->Control(id)); }
     // The popup that holds menu-bar item `id`.
-    QMenu* PopupOf(int id) {
-        QAction* item = m_window->MenuAction(id);
-        return item != nullptr ? qobject_cast<QMenu*>(item->parent()) : nullptr;
-    }
-    // A menu-bar item as the person finds it: its popup has just been opened.
-    QAction* OpenedItem(int id) {
-        QMenu* popup = PopupOf(id);
-        if (popup != nullptr) {
-            emit popup->aboutToShow();
-        }
-        return m_window->MenuAction(id);
-    }
-
-    // Makes the window the active one, as a person's click on it does; window shortcuts need it.
-    bool Activate() {
-        m_window->activateWindow();
-        QApplication::setActiveWindow(m_window.get());
-        return QTest::qWaitForWindowActive(m_window.get());
-    }
-
-    // A key press where the keyboard focus is.
-    void Press(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
-        QWidget* focus = QApplication::focusWidget();
-        QTest::keyClick(focus != nullptr ? focus : m_window.get(), key, modifiers);
-        QCoreApplication::processEvents();
-    }
+    QMenu* PopupOf(int id) { return tessary::test::PopupOf(Window(), id); }
 
     // Types `text` over the contents of edit `id` and presses Enter there.
-    void TypeAndEnter(int id, const QString& text) {
-        QLineEdit* edit = Edit(id);
-        edit->setFocus(Qt::MouseFocusReason);
-        QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
-        QTest::keyClicks(edit, text);
-        QTest::keyClick(edit, Qt::Key_Return);
-        QCoreApplication::processEvents();
-    }
+    void TypeAndEnter(int id, const QString& text) { TypeOverAndEnter(Edit(id), text); }
 
     // Types `text` over the contents of edit `id` and clicks button `button`.
     void TypeAndClick(int id, const QString& text, int button) {
-        QLineEdit* edit = Edit(id);
-        edit->setFocus(Qt::MouseFocusReason);
-        QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
-        QTest::keyClicks(edit, text);
-        QTest::mouseClick(Button(button), Qt::LeftButton);
-        QCoreApplication::processEvents();
+        TypeOverAndClick(Edit(id), text, Button(button));
     }
 
     // The File menu's open item with the dialog answering `path`.
@@ -174,39 +119,18 @@ private:
         QCoreApplication::processEvents();
     }
 
-    bool LineInView(int32_t n) {
-        int first = -1;
-        int last = -1;
-        Frame().VisiblePane()->VisibleLines(&first, &last, nullptr, nullptr);
-        return first <= n && n <= last;
-    }
+    bool LineInView(int32_t n) { return tessary::test::LineInView(Frame(), n); }
 
     // A point inside display line `n` of pane `pane` after bringing it into view.
     QPoint PointOfLine(CPaneWnd* pane, int32_t n) {
-        Frame().ShowLine(Frame().Line(n), false, false, false);
-        const int lh = Frame().LineHeight();
-        return QPoint(Frame().Margin() + 2 * Frame().CharWidth(),
-                      n * lh - pane->ScrollPosition().y() + lh / 2);
+        return tessary::test::PointOfLine(Frame(), pane, n);
     }
 
     // Right-clicks pane `pane` at `point`; the context menu that pops up is closed at once.
     // Answers whether it popped up.
     bool RightClick(CPaneWnd* pane, const QPoint& point) {
-        bool popped = false;
-        QTimer closer;
-        closer.setInterval(10);
-        connect(&closer, &QTimer::timeout, [&] {
-            if (QWidget* popup = QApplication::activePopupWidget()) {
-                popped = popped || popup == m_window->ContextMenu();
-                popup->close();
-            }
-        });
-        closer.start();
-        QTest::mouseClick(pane->viewport(), Qt::RightButton, Qt::NoModifier, point);
-        QCoreApplication::sendPostedEvents();
-        QCoreApplication::processEvents();
-        closer.stop();
-        return popped;
+        MenuVisit visit;
+        return RightClickMenu(pane, point, Window().ContextMenu(), 0, &visit) && visit.shown;
     }
 
     // The first line at or after `from` with a message, at the start of its message.
@@ -266,22 +190,9 @@ private slots:
 
     void cleanupTestCase() { m_logs.reset(); }
 
-    void init() {
-        m_ui = std::make_unique<FakeUi>();
-        m_dir = std::make_unique<TempDir>();
-        m_window = std::make_unique<CMainDlg>();
-        std::u16string failure;
-        QVERIFY(m_window->Initialize(&failure));
-        m_window->resize(1280, 800);
-        m_window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
-    }
+    void init() { QVERIFY(StartWindow()); }
 
-    void cleanup() {
-        m_window.reset();
-        m_ui.reset();
-        m_dir.reset();
-    }
+    void cleanup() { CloseWindow(); }
 
     void GoToLineNumber() {
         QCOMPARE(Window().Open(m_longLog, kLineAsk), kOpenResultDone);

@@ -7,15 +7,12 @@
 #include <QComboBox>
 #include <QDir>
 #include <QImage>
-#include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
-#include <QMenu>
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QPushButton>
 #include <QTest>
-#include <QTimer>
 #include <memory>
 #include <vector>
 
@@ -61,81 +58,19 @@ QColor ColorOfRef(uint32_t colorRef) {
                   static_cast<int>((colorRef >> 16) & 0xFF));
 }
 
-// What a context menu held while it was open.
-struct MenuVisit {
-    bool shown = false;
-    QList<int> ids;
-    QStringList texts;
-    QList<bool> enabled;
-    bool separatorAfterFirst = false;
-
-    qsizetype IndexOf(int id) const { return ids.indexOf(id); }
-    QString TextOf(int id) const { return ids.contains(id) ? texts[ids.indexOf(id)] : QString(); }
-    bool EnabledOf(int id) const { return ids.contains(id) && enabled[ids.indexOf(id)]; }
-};
-
 }  // namespace
 
-class MainSearchCopyTest : public QObject {
+class MainSearchCopyTest : public QObject, public MainWindowFixture {
     Q_OBJECT
 
 private:
-    std::unique_ptr<FakeUi> m_ui;
-    std::unique_ptr<TempDir> m_dir;
-    std::unique_ptr<CMainDlg> m_window;
-
-    CMainDlg& Window() { return *m_window; }
-    CPaneFrame& Frame() { return *m_window->Frame(); }
     QLineEdit* SearchEdit() { return m_window->SearchBox()->lineEdit(); }
-    QLineEdit* Edit(int id) { return qobject_cast<QLineEdit*>(m_window->Control(id)); }
-    QPushButton* Button(int id) { return qobject_cast<QPushButton*>(m_window->Control(id)); }
-    int32_t Selected() {
-        const DisplayLine* line = Frame().SelectionLine();
-        return line != nullptr ? line->lineNumber : 0;
-    }
-
-    // Shortcuts of the window answer only while it is the active window.
-    bool Activate() {
-        m_window->activateWindow();
-        QApplication::setActiveWindow(m_window.get());
-        return QTest::qWaitForWindowActive(m_window.get());
-    }
-
-    bool Load(const std::string& path) {
-        return Window().Open(path, kLineAsk) == kOpenResultDone && Activate();
-    }
-
-    // Types into `widget` as a person would: ASCII through the keys, other characters as the
-    // input method commits them.
-    void Type(QWidget* widget, const QString& text) {
-        QString pending;
-        const auto commit = [&] {
-            if (!pending.isEmpty()) {
-                QInputMethodEvent event;
-                event.setCommitString(pending);
-                QApplication::sendEvent(widget, &event);
-                pending.clear();
-            }
-        };
-        for (const QChar c : text) {
-            if (c.unicode() < 0x80) {
-                commit();
-                QTest::keyClick(widget, c.toLatin1());
-            } else {
-                pending.append(c);
-            }
-        }
-        commit();
-    }
+    int32_t Selected() { return SelectedLine(Frame()); }
 
     // Replaces the search box's text by typing and presses Enter in it.
     void SearchFor(const QString& text) {
-        QLineEdit* edit = SearchEdit();
-        edit->setFocus();
-        QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
-        QTest::keyClick(edit, Qt::Key_Delete);
-        Type(edit, text);
-        QTest::keyClick(edit, Qt::Key_Return);
+        TypeOver(SearchEdit(), text);
+        QTest::keyClick(SearchEdit(), Qt::Key_Return);
     }
 
     // First lines of the messages whose text contains `word` (ASCII letters in any case), in
@@ -234,43 +169,7 @@ private:
     // A right click on `pane` at `at`. While the context menu is open the item `choose` is
     // clicked (0, or a disabled item: the menu is closed); what the menu held goes to `visit`.
     bool RightClick(CPaneWnd* pane, const QPoint& at, int choose, MenuVisit* visit) {
-        bool handled = false;
-        QTimer poll;
-        poll.setInterval(10);
-        connect(&poll, &QTimer::timeout, this, [&] {
-            auto* popup = qobject_cast<QMenu*>(QApplication::activePopupWidget());
-            if (popup == nullptr) {
-                return;
-            }
-            poll.stop();
-            visit->shown = popup == Window().ContextMenu();
-            QAction* chosen = nullptr;
-            const QList<QAction*> actions = popup->actions();
-            for (QAction* action : actions) {
-                if (action->isSeparator()) {
-                    continue;
-                }
-                visit->ids << action->data().toInt();
-                visit->texts << action->text();
-                visit->enabled << action->isEnabled();
-                if (choose != 0 && action->data().toInt() == choose && action->isEnabled()) {
-                    chosen = action;
-                }
-            }
-            visit->separatorAfterFirst = actions.size() > 1 && actions[1]->isSeparator();
-            if (chosen != nullptr) {
-                QTest::mouseClick(popup, Qt::LeftButton, {},
-                                  popup->actionGeometry(chosen).center());
-            }
-            if (QApplication::activePopupWidget() == popup) {
-                popup->close();
-            }
-            handled = true;
-        });
-        poll.start();
-        QTest::mouseClick(pane->viewport(), Qt::RightButton, {}, at);
-        return QTest::qWaitFor(
-            [&] { return handled && QApplication::activePopupWidget() == nullptr; });
+        return RightClickMenu(pane, at, Window().ContextMenu(), choose, visit);
     }
 
     CopyParams WindowCopyParams(std::u16string& heading) {
@@ -298,22 +197,11 @@ private:
 
 private slots:
     void init() {
-        m_ui = std::make_unique<FakeUi>();
-        m_dir = std::make_unique<TempDir>();
-        m_window = std::make_unique<CMainDlg>();
-        std::u16string failure;
-        QVERIFY(m_window->Initialize(&failure));
-        m_window->resize(1280, 800);
-        m_window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+        QVERIFY(StartWindow());
         QVERIFY(Activate());
     }
 
-    void cleanup() {
-        m_window.reset();
-        m_ui.reset();
-        m_dir.reset();
-    }
+    void cleanup() { CloseWindow(); }
 
     void EnterF3AndTheArrowsFindAndWrap() {
         QVERIFY(Load(DemoLogPath()));

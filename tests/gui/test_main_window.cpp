@@ -36,21 +36,15 @@ const QString kReadTitle = QStringLiteral("INSログデータ読込");
 
 // Records the subtitle of every progress dialog that is shown, and can press Stop on the
 // first progress notification of a conversion.
-class ProgressWatch : public QObject {
+class ProgressWatch : public ProgressShown {
 public:
-    explicit ProgressWatch(CMainDlg* window) : m_window(window) { qApp->installEventFilter(this); }
-    ~ProgressWatch() override { qApp->removeEventFilter(this); }
-    QStringList subtitles;
+    explicit ProgressWatch(CMainDlg* window) : m_window(window) {}
     bool abortOnProgress = false;
     bool aborted = false;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() == QEvent::Show) {
-            if (auto* dialog = qobject_cast<CProgressDlg*>(watched)) {
-                subtitles << dialog->MessageText();
-            }
-        }
+        ProgressShown::eventFilter(watched, event);
         if (abortOnProgress && !aborted && watched == m_window &&
             event->type() == QtAppEvent::TypeOf(kMsgReaderNotify)) {
             const auto* message = static_cast<QtAppEvent*>(event);
@@ -88,34 +82,17 @@ int YOf(CMainDlg& window, const DisplayLine* line, CPaneWnd* pane, int offset = 
 
 }  // namespace
 
-class MainWindowTest : public QObject {
+class MainWindowTest : public QObject, public MainWindowFixture {
     Q_OBJECT
-
-private:
-    std::unique_ptr<FakeUi> m_ui;
-    std::unique_ptr<CMainDlg> m_window;
-    std::unique_ptr<TempDir> m_dir;
-
-    CMainDlg& Window() { return *m_window; }
 
 private slots:
     void init() {
-        m_ui = std::make_unique<FakeUi>();
-        m_dir = std::make_unique<TempDir>();
-        m_window = std::make_unique<CMainDlg>();
         std::u16string failure;
-        QVERIFY(m_window->Initialize(&failure));
+        QVERIFY(StartWindow(kWindowSize, &failure));
         QVERIFY(failure.empty());
-        m_window->resize(1280, 800);
-        m_window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
     }
 
-    void cleanup() {
-        m_window.reset();
-        m_ui.reset();
-        m_dir.reset();
-    }
+    void cleanup() { CloseWindow(); }
 
     void StartsEmptyWithMenusAndTooltips() {
         QCOMPARE(Window().windowTitle(), QStringLiteral("INSログデータ表示"));

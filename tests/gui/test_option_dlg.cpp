@@ -7,7 +7,6 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
-#include <QInputMethodEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -16,7 +15,6 @@
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
-#include <QTimer>
 
 #include "GuiTestRegistry.h"
 #include "decode/SearchDefinition.h"
@@ -75,26 +73,6 @@ void ClickButton(COptionDlg& dialog, int page, int id) {
     }
 }
 
-// Types over the whole text of an edit (or a combo box's edit field); Japanese text arrives as
-// an input method commits it.
-void TypeOver(QWidget* edit, const QString& text) {
-    if (auto* box = qobject_cast<QComboBox*>(edit)) {
-        edit = box->lineEdit();
-    }
-    QTest::mouseClick(edit, Qt::LeftButton, {}, edit->rect().center());
-    QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
-    QTest::keyClick(edit, Qt::Key_Delete);
-    for (const QChar c : text) {
-        if (c.unicode() < 0x80) {
-            QTest::keyClick(edit, c.toLatin1());
-        } else {
-            QInputMethodEvent commit;
-            commit.setCommitString(QString(c));
-            QApplication::sendEvent(edit, &commit);
-        }
-    }
-}
-
 void ClickColorItem(COptionDlg& dialog, int item) {
     auto* list = ControlOf<QListWidget>(dialog, 1, res::kIdcColorList);
     list->scrollToItem(list->item(item));
@@ -118,22 +96,6 @@ int CountColor(const QImage& image, const QColor& color) {
     }
     return count;
 }
-
-// Counts the progress dialogs shown (a reconversion runs under one).
-class ProgressCount : public QObject {
-public:
-    ProgressCount() { qApp->installEventFilter(this); }
-    ~ProgressCount() override { qApp->removeEventFilter(this); }
-    int shown = 0;
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() == QEvent::Show && qobject_cast<CProgressDlg*>(watched) != nullptr) {
-            ++shown;
-        }
-        return false;
-    }
-};
 
 }  // namespace
 
@@ -469,51 +431,30 @@ private slots:
 TESSARY_GUI_TEST(OptionDialogTest);
 
 // Command 32772 of the main window over the demo log.
-class OptionCommandTest : public QObject {
+class OptionCommandTest : public QObject, public MainWindowFixture {
     Q_OBJECT
 
 private:
-    std::unique_ptr<FakeUi> m_ui;
-    std::unique_ptr<CMainDlg> m_window;
     bool m_opened = false;
     bool m_stayedOpen = false;
 
-    CMainDlg& Window() { return *m_window; }
-
     // Runs the command; `act` works on the open dialog and should end it.
     void RunOptions(const std::function<void(COptionDlg&)>& act) {
-        m_opened = false;
         m_stayedOpen = false;
-        QTimer::singleShot(0, this, [this, act] {
-            auto* dialog = qobject_cast<COptionDlg*>(QApplication::activeModalWidget());
-            if (dialog == nullptr) {
-                return;
-            }
-            m_opened = true;
-            act(*dialog);
-            if (dialog->isVisible()) {
-                m_stayedOpen = true;
-                dialog->done(kEndCancel);
-            }
-        });
-        Window().ExecuteCommand(res::kCmdOption);
+        m_opened = WhileModal<COptionDlg>([this] { Window().ExecuteCommand(res::kCmdOption); },
+                                          [this, &act](COptionDlg& dialog) {
+                                              act(dialog);
+                                              if (dialog.isVisible()) {
+                                                  m_stayedOpen = true;
+                                                  dialog.done(kEndCancel);
+                                              }
+                                          });
     }
 
 private slots:
-    void init() {
-        m_ui = std::make_unique<FakeUi>();
-        m_window = std::make_unique<CMainDlg>();
-        std::u16string failure;
-        QVERIFY(m_window->Initialize(&failure));
-        m_window->resize(1280, 800);
-        m_window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
-    }
+    void init() { QVERIFY(StartWindow()); }
 
-    void cleanup() {
-        m_window.reset();
-        m_ui.reset();
-    }
+    void cleanup() { CloseWindow(); }
 
     void IsAlwaysEnabledAndCancelChangesNothing() {
         QVERIFY(Window().IsCommandEnabled(res::kCmdOption));
@@ -530,7 +471,7 @@ private slots:
         const int32_t lines = Window().Frame()->LineCount();
         const QColor chosen(0x30, 0xC0, 0x90);
         m_ui->colors = {0x90C030};
-        ProgressCount progress;
+        ProgressShown progress;
         RunOptions([](COptionDlg& dialog) {
             ClickTab(dialog, 1);
             ClickColorItem(dialog, 1);  // 通常行
@@ -539,7 +480,7 @@ private slots:
         });
         QVERIFY(m_opened);
         QVERIFY(!m_stayedOpen);
-        QCOMPARE(progress.shown, 0);
+        QCOMPARE(progress.Count(), 0);
         QCOMPARE(Window().Frame()->LineCount(), lines);
         QCOMPARE(Window().Settings().para.Color[1].back, 0x90C030u);
         QCoreApplication::processEvents();
@@ -550,7 +491,7 @@ private slots:
     void NewWrapWidthReconvertsAndOutOfRangeWidthsChangeNothing() {
         QCOMPARE(Window().Open(DemoLogPath(), kLineAsk), kOpenResultDone);
         const int32_t lines48 = Window().Frame()->LineCount();
-        ProgressCount progress;
+        ProgressShown progress;
         const auto typeWrap = [](const QString& text) {
             return [text](COptionDlg& dialog) {
                 ClickTab(dialog, 2);
@@ -561,7 +502,7 @@ private slots:
         RunOptions(typeWrap(QStringLiteral("60")));
         QVERIFY(m_opened);
         QCOMPARE(Window().Settings().para.BlockLen, 60);
-        QCOMPARE(progress.shown, 1);
+        QCOMPARE(progress.Count(), 1);
         QVERIFY(Window().LoadedConverter() != nullptr);
         // Wider layer-3 rows need fewer display lines.
         QVERIFY(Window().Frame()->LineCount() < lines48);
@@ -571,14 +512,14 @@ private slots:
             RunOptions(typeWrap(typed));
             QVERIFY(m_opened);
             QCOMPARE(Window().Settings().para.BlockLen, 60);
-            QCOMPARE(progress.shown, 1);
+            QCOMPARE(progress.Count(), 1);
             QCOMPARE(Window().Frame()->LineCount(), lines60);
         }
     }
 
     void NewBlockTitlesShowInTheTitleRowWithoutReconverting() {
         QCOMPARE(Window().Open(DemoLogPath(), kLineAsk), kOpenResultDone);
-        ProgressCount progress;
+        ProgressShown progress;
         RunOptions([](COptionDlg& dialog) {
             ClickTab(dialog, 2);
             TypeOver(ControlOf<QLineEdit>(dialog, 2, res::kIdcBlockTitleFirst + 1),
@@ -586,7 +527,7 @@ private slots:
             ClickButton(dialog, -1, res::kIdcOptionApply);
         });
         QVERIFY(m_opened);
-        QCOMPARE(progress.shown, 0);
+        QCOMPARE(progress.Count(), 0);
         QVERIFY(m_ui->messages.empty());
         const DisplayLine* title = Window().Frame()->Line(0);
         const QString text = ToQString(Window().Frame()->Table().TextOf(title));
@@ -605,7 +546,7 @@ private slots:
         para.Color[5] = {0x111111, 0x222222};
         CopyToSlot(para.BlockDef[0], u";changed;0");
         QCOMPARE(Window().Search(u"<CH=01>", -1), 0);
-        ProgressCount progress;
+        ProgressShown progress;
         m_ui->answers = {Answer::kYes};
         RunOptions([](COptionDlg& dialog) { ClickButton(dialog, -1, res::kIdcOptionReset); });
         QVERIFY(m_opened);
@@ -617,7 +558,7 @@ private slots:
         QCOMPARE(para.Color[5].back, para.DefColor[5].back);
         QCOMPARE(ParseBlockDef(SlotText(para.BlockDef[0])).title, u"Ａ  TX  局 ←");
         QCOMPARE(ParseDefinition(SlotText(para.MarkIfText[kSearchSlot])).pattern, u"<CH=01>");
-        QCOMPARE(progress.shown, 1);
+        QCOMPARE(progress.Count(), 1);
         QVERIFY(Window().LoadedConverter() != nullptr);
     }
 };

@@ -6,10 +6,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QImage>
-#include <QMenu>
 #include <QPlainTextEdit>
-#include <QProcess>
-#include <QProcessEnvironment>
 #include <QPushButton>
 #include <QTest>
 #include <QTextBlock>
@@ -64,21 +61,14 @@ DialogView ViewOf(CPropertyDlg* dialog, QWidget* owner) {
 DialogView RunAndView(QWidget* owner, const std::function<void()>& start,
                       const std::function<void(CPropertyDlg&)>& look = {}) {
     DialogView view;
-    QTimer::singleShot(0, [&] {
-        auto* dialog = qobject_cast<CPropertyDlg*>(QApplication::activeModalWidget());
-        view = ViewOf(dialog, owner);
-        if (dialog == nullptr) {
-            return;
-        }
+    WhileModal<CPropertyDlg>(start, [&](CPropertyDlg& dialog) {
+        view = ViewOf(&dialog, owner);
         if (look) {
-            look(*dialog);
+            look(dialog);
         }
-        QWidget* focus = dialog->focusWidget() != nullptr ? dialog->focusWidget() : dialog;
+        QWidget* focus = dialog.focusWidget() != nullptr ? dialog.focusWidget() : &dialog;
         QTest::keyClick(focus, Qt::Key_Escape);
     });
-    start();
-    // Nothing opened: the timer still runs here, and finds no dialog.
-    QCoreApplication::processEvents();
     return view;
 }
 
@@ -91,41 +81,20 @@ int ColumnX(QPlainTextEdit* edit, int line, int column) {
 
 }  // namespace
 
-class PropertyDlgTest : public QObject {
+class PropertyDlgTest : public QObject, public MainWindowFixture {
     Q_OBJECT
 
 private:
-    std::unique_ptr<TempDir> m_dir;
+    std::unique_ptr<TempDir> m_logs;
     std::string m_short;     // 20 bytes
     std::string m_shortExt;  // 40 bytes, extended header length 32
     std::string m_bulk;      // INS-Net 64, both lines, extended header
-    std::unique_ptr<FakeUi> m_ui;
-    std::unique_ptr<CMainDlg> m_window;
 
-    CMainDlg& Window() { return *m_window; }
-
-    struct Printed {
-        int exitCode = -1;
-        QString out;
-        QString err;
-    };
     // What tessarydump prints for `arguments` with the settings of a new viewer.
     Printed Dump(const QStringList& arguments) {
-        QProcess dump;
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert(QStringLiteral("XDG_CONFIG_HOME"),
-                           QString::fromStdString(m_dir->File("config")));
-        dump.setProcessEnvironment(environment);
         QStringList all{QStringLiteral("--default-settings")};
         all << arguments;
-        dump.start(QStringLiteral(TESSARY_BINARY_DIR "/src/cli/tessarydump"), all);
-        Printed printed;
-        if (dump.waitForFinished(120000) && dump.exitStatus() == QProcess::NormalExit) {
-            printed.exitCode = dump.exitCode();
-            printed.out = QString::fromUtf8(dump.readAllStandardOutput());
-            printed.err = QString::fromUtf8(dump.readAllStandardError());
-        }
-        return printed;
+        return RunTessarydump(all, m_logs->File("config"));
     }
     // The text a failed dump prints on stderr, with the line ends the edit holds (the
     // printer adds one line feed of its own).
@@ -137,51 +106,28 @@ private:
         return text;
     }
 
-    bool Activate() {
-        m_window->activateWindow();
-        QApplication::setActiveWindow(m_window.get());
-        return QTest::qWaitForWindowActive(m_window.get());
-    }
-    // The File menu's item as a person finds it: its popup has just been opened.
-    QAction* OpenedItem(int id) {
-        QAction* item = m_window->MenuAction(id);
-        if (auto* popup = item != nullptr ? qobject_cast<QMenu*>(item->parent()) : nullptr) {
-            emit popup->aboutToShow();
-        }
-        return item;
-    }
-
 private slots:
     void initTestCase() {
-        m_dir = std::make_unique<TempDir>();
+        m_logs = std::make_unique<TempDir>();
         const std::vector<uint8_t> header = HeaderBytes(DefaultHeader());
-        m_short = m_dir->File("short.dat");
+        m_short = m_logs->File("short.dat");
         WriteBytes(m_short, std::vector<uint8_t>(header.begin(), header.begin() + 20));
         std::vector<uint8_t> shortExt = header;
         shortExt[0x18] = 32;
         shortExt.resize(40, 0);
-        m_shortExt = m_dir->File("shortext.dat");
+        m_shortExt = m_logs->File("shortext.dat");
         WriteBytes(m_shortExt, shortExt);
-        m_bulk = m_dir->File("bulk.dat");
+        m_bulk = m_logs->File("bulk.dat");
         QVERIFY(
             RunInsloggen("--board 64 --data-kind 4 --lines 2 --records 400 --ext-header 32 "
                          "--start-correction 5000",
                          m_bulk));
     }
 
-    void init() {
-        m_ui = std::make_unique<FakeUi>();
-        m_window = std::make_unique<CMainDlg>();
-        std::u16string failure;
-        QVERIFY(m_window->Initialize(&failure));
-        m_window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
-    }
+    // The window at its own size.
+    void init() { QVERIFY(StartWindow(QSize())); }
 
-    void cleanup() {
-        m_window.reset();
-        m_ui.reset();
-    }
+    void cleanup() { CloseWindow(); }
 
     void HeaderDumpsAsTessarydumpPrintsThem() {
         struct Case {
@@ -197,7 +143,7 @@ private slots:
              QStringLiteral("ファイル拡張ヘッダー情報サイズが不完全です。40 < 64 bytes\n\n'") +
                  QString::fromStdString(m_shortExt) + QStringLiteral("'\n")},
             {m_bulk, false,
-             QStringLiteral("ファイルの場所    : <") + QString::fromStdString(m_dir->Path()) +
+             QStringLiteral("ファイルの場所    : <") + QString::fromStdString(m_logs->Path()) +
                  QStringLiteral("/>\nファイル名        : <bulk.dat>\n\n")},
         };
         for (const Case& c : cases) {

@@ -14,8 +14,6 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMouseEvent>
-#include <QProcess>
-#include <QProcessEnvironment>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QSplitter>
@@ -236,17 +234,6 @@ private:
     CSummaryDlg* m_handled = nullptr;
 };
 
-// What a context menu held while it was open.
-struct MenuVisit {
-    bool shown = false;
-    QList<int> ids;
-    QStringList texts;
-    QList<bool> enabled;
-
-    QString TextOf(int id) const { return ids.contains(id) ? texts[ids.indexOf(id)] : QString(); }
-    bool EnabledOf(int id) const { return ids.contains(id) && enabled[ids.indexOf(id)]; }
-};
-
 // A related call whose list ends at a later SETUP of the same side and call reference for
 // another channel, with records of its channel after that SETUP.
 struct ReusedCall {
@@ -257,39 +244,24 @@ struct ReusedCall {
 
 }  // namespace
 
-class SummaryWindowTest : public QObject {
+class SummaryWindowTest : public QObject, public MainWindowFixture {
     Q_OBJECT
 
 private:
     std::unique_ptr<TempDir> m_logs;
     std::string m_callLog;
-    std::unique_ptr<FakeUi> m_ui;
-    std::unique_ptr<TempDir> m_dir;
-    std::unique_ptr<CMainDlg> m_window;
     std::unique_ptr<CSummaryDlg> m_summary;
 
-    CMainDlg& Window() { return *m_window; }
     CPaneFrame& MainFrame() { return *m_window->Frame(); }
     CSummaryDlg& Summary() { return *m_summary; }
+    // The aggregation window's frame (the main window's is MainFrame()).
     CPaneFrame& Frame() { return *m_summary->Frame(); }
     QLineEdit* SummaryEdit(int id) { return qobject_cast<QLineEdit*>(m_summary->Control(id)); }
     QPushButton* MainButton(int id) { return qobject_cast<QPushButton*>(m_window->Control(id)); }
 
-    static bool Activate(QWidget* window) {
-        window->activateWindow();
-        QApplication::setActiveWindow(window);
-        return QTest::qWaitForWindowActive(window);
-    }
-
-    bool Load(const std::string& path) {
-        return Window().Open(path, kLineAsk) == kOpenResultDone && Activate(m_window.get());
-    }
-
-    // A key press where the keyboard focus is.
+    // A key press where the keyboard focus is (at the active window while nothing has it).
     static void Press(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
-        QWidget* focus = QApplication::focusWidget();
-        QTest::keyClick(focus != nullptr ? focus : QApplication::activeWindow(), key, modifiers);
-        QCoreApplication::processEvents();
+        PressKey(QApplication::activeWindow(), key, modifiers);
     }
 
     // The first line of the message of `record` in `frame`, or nullptr.
@@ -316,14 +288,6 @@ private:
         return nullptr;
     }
 
-    // A point in display line `n` of `pane` after scrolling it into view.
-    static QPoint PointOfLine(CPaneFrame& frame, CPaneWnd* pane, int32_t n) {
-        frame.ShowLine(frame.Line(n), false, false, false);
-        const int lh = frame.LineHeight();
-        return QPoint(frame.Margin() + 2 * frame.CharWidth(),
-                      n * lh - pane->ScrollPosition().y() + lh / 2);
-    }
-
     // The mouse moved over `widget` with no button down, delivered as the click helpers of
     // QTest deliver theirs (QTest itself only moves the cursor then).
     static void MoveMouse(QWidget* widget, const QPoint& at) {
@@ -339,11 +303,6 @@ private:
         QCoreApplication::processEvents();
     }
 
-    static int32_t Selected(const CPaneFrame& frame) {
-        const DisplayLine* line = frame.SelectionLine();
-        return line != nullptr ? line->lineNumber : 0;
-    }
-
     // Selects `record` in the main window with a click on its line.
     bool SelectInMain(const MessageRecord* record) {
         const DisplayLine* line = LineOf(MainFrame(), record);
@@ -351,7 +310,7 @@ private:
             return false;
         }
         ClickLine(MainFrame(), line->lineNumber);
-        return QTest::qWaitFor([&] { return Selected(MainFrame()) == line->lineNumber; });
+        return QTest::qWaitFor([&] { return SelectedLine(MainFrame()) == line->lineNumber; });
     }
 
     // Types `text` into the main window's search box.
@@ -386,7 +345,7 @@ private:
         }
         *result = m_summary->Aggregate();
         m_summary->show();
-        return QTest::qWaitForWindowExposed(m_summary.get()) && Activate(m_summary.get());
+        return QTest::qWaitForWindowExposed(m_summary.get()) && ActivateWindow(m_summary.get());
     }
 
     void CloseSummary() {
@@ -445,76 +404,19 @@ private:
 
     // The text tessarydump prints for `arguments` with the settings of a new viewer.
     QString Dump(const QStringList& arguments, int* exitCode) {
-        QProcess dump;
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert(QStringLiteral("XDG_CONFIG_HOME"),
-                           QString::fromStdString(m_dir->File("config")));
-        dump.setProcessEnvironment(environment);
-        dump.start(QStringLiteral(TESSARY_BINARY_DIR "/src/cli/tessarydump"), arguments);
-        if (!dump.waitForFinished(120000) || dump.exitStatus() != QProcess::NormalExit) {
-            *exitCode = -1;
-            return {};
-        }
-        *exitCode = dump.exitCode();
-        return QString::fromUtf8(dump.readAllStandardOutput());
+        const Printed printed = RunTessarydump(arguments, m_dir->File("config"));
+        *exitCode = printed.exitCode;
+        return printed.out;
     }
 
     // A right click on `pane` at `at`; while the menu is open the item `choose` is clicked
     // (0: the menu is closed). What it held goes to `visit`.
     bool RightClick(CPaneWnd* pane, const QPoint& at, int choose, MenuVisit* visit) {
-        bool handled = false;
-        QTimer poll;
-        poll.setInterval(10);
-        connect(&poll, &QTimer::timeout, this, [&] {
-            auto* popup = qobject_cast<QMenu*>(QApplication::activePopupWidget());
-            if (popup == nullptr) {
-                return;
-            }
-            poll.stop();
-            visit->shown = popup == Summary().ContextMenu();
-            QAction* chosen = nullptr;
-            for (QAction* action : popup->actions()) {
-                if (action->isSeparator()) {
-                    continue;
-                }
-                visit->ids << action->data().toInt();
-                visit->texts << action->text();
-                visit->enabled << action->isEnabled();
-                if (choose != 0 && action->data().toInt() == choose && action->isEnabled()) {
-                    chosen = action;
-                }
-            }
-            if (chosen != nullptr) {
-                QTest::mouseClick(popup, Qt::LeftButton, {},
-                                  popup->actionGeometry(chosen).center());
-            }
-            if (QApplication::activePopupWidget() == popup) {
-                popup->close();
-            }
-            handled = true;
-        });
-        poll.start();
-        QTest::mouseClick(pane->viewport(), Qt::RightButton, {}, at);
-        return QTest::qWaitFor(
-            [&] { return handled && QApplication::activePopupWidget() == nullptr; });
+        return RightClickMenu(pane, at, Summary().ContextMenu(), choose, visit);
     }
 
     // Types `text` over edit `id` of the aggregation window and presses Enter there.
-    void TypeAndEnter(int id, const QString& text) {
-        QLineEdit* edit = SummaryEdit(id);
-        QTest::mouseClick(edit, Qt::LeftButton);
-        QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
-        QTest::keyClicks(edit, text);
-        QTest::keyClick(edit, Qt::Key_Return);
-        QCoreApplication::processEvents();
-    }
-
-    bool LineInView(CPaneFrame& frame, int32_t n) {
-        int first = -1;
-        int last = -1;
-        frame.VisiblePane()->VisibleLines(&first, &last, nullptr, nullptr);
-        return first <= n && n <= last;
-    }
+    void TypeAndEnter(int id, const QString& text) { TypeOverAndEnter(SummaryEdit(id), text); }
 
     // Texts of a few main-window lines, to see that an aggregation leaves them alone.
     QStringList MainSample() {
@@ -537,22 +439,13 @@ private slots:
     void cleanupTestCase() { m_logs.reset(); }
 
     void init() {
-        m_ui = std::make_unique<FakeUi>();
-        m_dir = std::make_unique<TempDir>();
-        m_window = std::make_unique<CMainDlg>();
-        std::u16string failure;
-        QVERIFY(m_window->Initialize(&failure));
-        m_window->resize(1280, 800);
-        m_window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
-        QVERIFY(Activate(m_window.get()));
+        QVERIFY(StartWindow());
+        QVERIFY(Activate());
     }
 
     void cleanup() {
         CloseSummary();
-        m_window.reset();
-        m_ui.reset();
-        m_dir.reset();
+        CloseWindow();
     }
 
     void CallButtonChecksTheSelectedMessage() {
@@ -667,7 +560,7 @@ private slots:
         QVERIFY(call.has_value());
         const MessageRecord* start = call->start;
         QVERIFY(SelectInMain(start));
-        const int32_t mainSelection = Selected(MainFrame());
+        const int32_t mainSelection = SelectedLine(MainFrame());
         const QStringList mainBefore = MainSample();
         const uint8_t flagsBefore = Window().Settings().para.Flag[1];
         QCOMPARE(flagsBefore & kAggregationViewBit, 0);
@@ -701,7 +594,7 @@ private slots:
         QCOMPARE(ToQString(Window().Settings().searchHistory.front()), pattern);
         // The main window's lines and selection are its own.
         QCOMPARE(MainSample(), mainBefore);
-        QCOMPARE(Selected(MainFrame()), mainSelection);
+        QCOMPARE(SelectedLine(MainFrame()), mainSelection);
     }
 
     void RelatedCallIsWhatTessarydumpPrintsAndEndsAtTheReusedReference() {
@@ -741,7 +634,7 @@ private slots:
 
         // The whole window copied from its first message to its last is the same text.
         ClickLine(Frame(), 1);
-        QTRY_COMPARE(Selected(Frame()), 1);
+        QTRY_COMPARE(SelectedLine(Frame()), 1);
         int32_t last = Frame().LineCount() - 1;
         while (!Frame().Line(last)->HasRecord()) {
             --last;
@@ -926,7 +819,7 @@ private slots:
         const int32_t n = target->lineNumber;
         const MessageRecord* record = Frame().Table().RecordOf(target);
         ClickLine(Frame(), n + 1);
-        QTRY_COMPARE(Selected(Frame()), n);
+        QTRY_COMPARE(SelectedLine(Frame()), n);
         QTRY_COMPARE(lineEdit->text(), ToQString(GroupedDecimal16(static_cast<uint64_t>(n))));
         QCOMPARE(indexEdit->text(), ToQString(IndexNumberText(record->Id)));
         QCOMPARE(timeEdit->text(), ToQString(SelectionTimeText(record->TextView())));
@@ -956,7 +849,7 @@ private slots:
         QVERIFY(!LineInView(Frame(), n));
         Press(Qt::Key_F9);
         QVERIFY(LineInView(Frame(), n));
-        QCOMPARE(Selected(Frame()), n);
+        QCOMPARE(SelectedLine(Frame()), n);
 
         // Ctrl+F5 spreads the blocks evenly again after a bar was dragged.
         QSplitter* splitter = Frame().Splitter();
@@ -983,7 +876,7 @@ private slots:
         }
         const int32_t typedStart = typed - Frame().Line(typed)->groupOffset;
         TypeAndEnter(res::kIdcLineNumber, QString::number(typed));
-        QCOMPARE(Selected(Frame()), typedStart);
+        QCOMPARE(SelectedLine(Frame()), typedStart);
         QVERIFY(LineInView(Frame(), typedStart));
         QVERIFY(Summary().StatusText(0).isEmpty());
         QTRY_COMPARE(lineEdit->text(),
@@ -992,7 +885,7 @@ private slots:
         // An index number of an aggregated record, then one of a record left out.
         const MessageRecord* wanted = Frame().Table().RecordOf(Frame().Line(n));
         TypeAndEnter(res::kIdcIndexNumber, QString::number(wanted->Id));
-        QCOMPARE(Selected(Frame()), n);
+        QCOMPARE(SelectedLine(Frame()), n);
         QVERIFY(Summary().StatusText(0).isEmpty());
         const CTessaryCan* converter = Window().LoadedConverter();
         const uint32_t lastShown = ShownIndexes(Frame().Table()).back();
@@ -1009,7 +902,7 @@ private slots:
         QVERIFY(leftOut != nullptr);
         TypeAndEnter(res::kIdcIndexNumber, QString::number(leftOut->Id));
         QCOMPARE(Summary().StatusText(0), kIndexNoData);
-        QCOMPARE(Selected(Frame()), n);
+        QCOMPARE(SelectedLine(Frame()), n);
         QVERIFY(indexEdit->hasFocus());
 
         // The bounds are this window's: an index number before its first message (though in
@@ -1021,12 +914,12 @@ private slots:
         TypeAndEnter(res::kIdcIndexNumber, QString::number(firstRecord->Id - 1));
         QCOMPARE(Summary().StatusText(0),
                  QStringLiteral("インデックス番号不正のため、先頭データ表示"));
-        QCOMPARE(Selected(Frame()), firstLine->lineNumber);
+        QCOMPARE(SelectedLine(Frame()), firstLine->lineNumber);
         TypeAndEnter(res::kIdcLineNumber, QString::number(n));
-        QCOMPARE(Selected(Frame()), n);
+        QCOMPARE(SelectedLine(Frame()), n);
         TypeAndEnter(res::kIdcLineNumber, QStringLiteral("0"));
         QCOMPARE(Summary().StatusText(0), QStringLiteral("行番号不正のため、先頭データ表示"));
-        QCOMPARE(Selected(Frame()), firstLine->lineNumber);
+        QCOMPARE(SelectedLine(Frame()), firstLine->lineNumber);
         QVERIFY(Window().StatusText(0).isEmpty());
 
         // Esc leaves the window open, wherever the focus is.
@@ -1059,7 +952,7 @@ private slots:
         QVERIFY(to != nullptr);
         const int32_t l = to->lineNumber + to->groupSize - 1;
         ClickLine(Frame(), s);
-        QTRY_COMPARE(Selected(Frame()), s);
+        QTRY_COMPARE(SelectedLine(Frame()), s);
 
         // The menu holds the range copy and the equal widths.
         CPaneWnd* pane = Frame().Pane(3);
@@ -1178,7 +1071,7 @@ private slots:
         QCoreApplication::processEvents();
         Press(Qt::Key_F5, Qt::ControlModifier);
         ClickLine(Frame(), 1);
-        QTRY_COMPARE(Selected(Frame()), 1);
+        QTRY_COMPARE(SelectedLine(Frame()), 1);
         QCoreApplication::processEvents();
 
         const QString folder = QStringLiteral(TESSARY_BINARY_DIR "/screenshots");
