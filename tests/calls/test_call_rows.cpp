@@ -18,13 +18,7 @@ namespace {
 
 using tessary::test::TempDir;
 using test::ConvertedLog;
-
-std::string ReadText(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
+using tessary::test::ReadText;
 
 std::vector<std::string> Lines(const std::string& text) {
     std::vector<std::string> lines;

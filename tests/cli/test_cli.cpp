@@ -1,35 +1,19 @@
 // tessarydump end to end: the built program on insloggen logs.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 #include <cstdlib>
 #include <fstream>
 #include <map>
 #include <regex>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "support/GeneratedLog.h"
+#include "support/ProgramRun.h"
 #include "support/TempDir.h"
 
 namespace tessary::test {
 namespace {
-
-const std::string kDump = std::string(TESSARY_BINARY_DIR) + "/src/cli/tessarydump";
-
-std::string ReadText(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-struct Result {
-    int code = -1;
-    std::string out;
-    std::string err;
-};
 
 struct CliFixture : ::testing::Test {
     TempDir dir;
@@ -37,22 +21,10 @@ struct CliFixture : ::testing::Test {
     std::string Log(const std::string& name, const std::string& args) {
         return GenerateLog(dir, name, args);
     }
-    Result Dump(const std::vector<std::string>& args) {
-        std::string command = ShellQuote(kDump);
-        for (const std::string& arg : args) {
-            command += ' ';
-            command += ShellQuote(arg);
-        }
-        command += " >";
-        command += ShellQuote(dir.File("out.txt"));
-        command += " 2>";
-        command += ShellQuote(dir.File("err.txt"));
-        const int status = std::system(command.c_str());
-        Result result;
-        result.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-        result.out = ReadText(dir.File("out.txt"));
-        result.err = ReadText(dir.File("err.txt"));
-        return result;
+    ProgramRun Dump(const std::vector<std::string>& args) {
+        std::vector<std::string> words{TessarydumpPath()};
+        words.insert(words.end(), args.begin(), args.end());
+        return RunCaught(words, dir);
     }
 };
 
@@ -116,7 +88,7 @@ const char* kIndents[] = {"", "\t\t\t\t\t\t  ", "\t\t\t\t\t\t\t\t\t\t\t\t  ",
 
 TEST_F(CliFixture, TextAndJsonlShowTheSameRecords) {
     const std::string log = Log("a.dat", "--seed 11 --records 400 --noise-at 30 --bad-fcs-at 50");
-    const Result text = Dump({log});
+    const ProgramRun text = Dump({log});
     ASSERT_EQ(text.code, 0) << text.err;
     EXPECT_EQ(text.err, "");  // not a terminal: no progress line
     const std::string heading =
@@ -125,7 +97,7 @@ TEST_F(CliFixture, TextAndJsonlShowTheSameRecords) {
     ASSERT_EQ(text.out.substr(0, heading.size() + kTitles.size()), heading + kTitles);
     EXPECT_EQ(text.out.find('\r'), std::string::npos);
 
-    const Result json = Dump({"--jsonl", log});
+    const ProgramRun json = Dump({"--jsonl", log});
     ASSERT_EQ(json.code, 0) << json.err;
     // The text's non-empty lines are the records' rows in order, each behind its block indent.
     std::vector<std::string> expected;
@@ -168,7 +140,7 @@ TEST_F(CliFixture, TextAndJsonlShowTheSameRecords) {
     }
     EXPECT_EQ(shown, expected);
 
-    const Result crlf = Dump({"--crlf", "--date-format", "3", log});
+    const ProgramRun crlf = Dump({"--crlf", "--date-format", "3", log});
     ASSERT_EQ(crlf.code, 0);
     EXPECT_EQ(crlf.out.find("\n", 0), crlf.out.find("\r\n") + 1);
     EXPECT_NE(crlf.out.find("TM=2024/06/07 "), std::string::npos);
@@ -176,10 +148,10 @@ TEST_F(CliFixture, TextAndJsonlShowTheSameRecords) {
 
 TEST_F(CliFixture, TwoLinesRingAndEndTimeBase) {
     const std::string bulk = Log("bulk.dat", "--seed 3 --records 200 --data-kind 4");
-    const Result first = Dump({bulk});
+    const ProgramRun first = Dump({bulk});
     ASSERT_EQ(first.code, 0) << first.err;
     EXPECT_NE(first.out.substr(0, first.out.find('\n')).find("[1]"), std::string::npos);
-    const Result second = Dump({"--line", "2", bulk});
+    const ProgramRun second = Dump({"--line", "2", bulk});
     ASSERT_EQ(second.code, 0) << second.err;
     EXPECT_NE(second.out.substr(0, second.out.find('\n')).find("[2]"), std::string::npos);
     EXPECT_NE(first.out, second.out);
@@ -187,7 +159,7 @@ TEST_F(CliFixture, TwoLinesRingAndEndTimeBase) {
     // 13 days between start and end: the times come from the end time after a second pass.
     const std::string ring =
         Log("ring.dat", "--seed 5 --records 300 --ring --ext-header 32 --end-value 1123200000");
-    const Result json = Dump({"--jsonl", ring});
+    const ProgramRun json = Dump({"--jsonl", ring});
     ASSERT_EQ(json.code, 0) << json.err;
     const std::vector<std::string> lines = Lines(json.out);
     ASSERT_FALSE(lines.empty());
@@ -203,16 +175,16 @@ TEST_F(CliFixture, TwoLinesRingAndEndTimeBase) {
 
 TEST_F(CliFixture, AggregationsPrintWhatTheirWindowShows) {
     const std::string log = Log("a.dat", "--seed 11 --records 400");
-    const Result search = Dump({"--jsonl", "--search", "<TEI=64>", log});
+    const ProgramRun search = Dump({"--jsonl", "--search", "<TEI=64>", log});
     ASSERT_EQ(search.code, 0) << search.err;
     for (const std::string& line : Lines(search.out)) {
         EXPECT_NE(line.find("TEI=64"), std::string::npos) << line;
     }
-    const Result searchText = Dump({"--search", "<TEI=64>", log});
+    const ProgramRun searchText = Dump({"--search", "<TEI=64>", log});
     EXPECT_EQ(searchText.out.substr(0, searchText.out.find('\n')), "  |検索情報表示  \"<TEI=64>\"");
 
     // A SETUP with a channel from the JSONL output starts the related call.
-    const Result all = Dump({"--jsonl", log});
+    const ProgramRun all = Dump({"--jsonl", log});
     std::string setupId;
     for (const std::string& line : Lines(all.out)) {
         auto fields = ParseObject(line);
@@ -223,7 +195,7 @@ TEST_F(CliFixture, AggregationsPrintWhatTheirWindowShows) {
         }
     }
     ASSERT_FALSE(setupId.empty());
-    const Result call = Dump({"--call", setupId, log});
+    const ProgramRun call = Dump({"--call", setupId, log});
     ASSERT_EQ(call.code, 0) << call.err;
     EXPECT_EQ(call.out.rfind("  |関連呼情報[", 0), 0u);
     char id[16];
@@ -234,7 +206,7 @@ TEST_F(CliFixture, AggregationsPrintWhatTheirWindowShows) {
 TEST_F(CliFixture, FailuresExitWithTheViewersMessages) {
     const std::string log = Log("a.dat", "--seed 11 --records 50");
     const std::string missing = dir.File("missing.dat");
-    Result r = Dump({missing});
+    ProgramRun r = Dump({missing});
     EXPECT_EQ(r.code, 1);
     EXPECT_EQ(r.err, "ファイルが存在していません。\n\n<" + missing + ">\n");
     WriteBytes(dir.File("junk.dat"), std::vector<uint8_t>(64, 0x55));
@@ -287,7 +259,7 @@ TEST_F(CliFixture, FailuresExitWithTheViewersMessages) {
 TEST_F(CliFixture, CallStartsFromTheSetupNotFromTheWarningBeforeIt) {
     // Noise before the SETUP with index number 14: the warning record carries the number 14 too.
     const std::string log = Log("w.dat", "--seed 11 --records 200 --noise-at 15");
-    const Result json = Dump({"--jsonl", log});
+    const ProgramRun json = Dump({"--jsonl", log});
     ASSERT_EQ(json.code, 0) << json.err;
     std::vector<std::string> fourteen;
     for (const std::string& line : Lines(json.out)) {
@@ -299,7 +271,7 @@ TEST_F(CliFixture, CallStartsFromTheSetupNotFromTheWarningBeforeIt) {
     ASSERT_NE(fourteen[0].find("\"flags\":1,"), std::string::npos);  // the warning first
     ASSERT_NE(fourteen[1].find("\"code\":5,"), std::string::npos);   // then the SETUP
 
-    const Result call = Dump({"--call", "14", log});
+    const ProgramRun call = Dump({"--call", "14", log});
     ASSERT_EQ(call.code, 0) << call.err;
     EXPECT_EQ(call.err, "");
     EXPECT_NE(call.out.find("関連呼情報[B]"), std::string::npos);
@@ -311,7 +283,7 @@ TEST_F(CliFixture, SettingsFileChangesTitlesAndMarks) {
     const std::string ini = dir.File("s.ini");
     std::ofstream(ini) << "[Settings]\nCanParaFlag=512\nCanParaTitleDemi=#\nCanParaBlockLen=4\n"
                           "CanParaMarkIfText_00=\"!;LY1=;\"\n";
-    const Result r = Dump({"--settings", ini, log});
+    const ProgramRun r = Dump({"--settings", ini, log});
     ASSERT_EQ(r.code, 0) << r.err;
     const std::vector<std::string> lines = Lines(r.out);
     ASSERT_GT(lines.size(), 3u);
@@ -331,21 +303,21 @@ TEST_F(CliFixture, ToolModesDumpSplitAndExport) {
     const std::string log =
         Log("two_days.dat", "--seed 5 --span 30h --start '2024-03-31 20:00:00'");
 
-    Result header = Dump({"--header", log});
+    ProgramRun header = Dump({"--header", log});
     EXPECT_EQ(header.code, 0) << header.err;
     EXPECT_NE(header.out.find("; ログ出力開始日時 <2024/03/31 20:00:00>"), std::string::npos)
         << header.out;
     EXPECT_EQ(header.out.find('\r'), std::string::npos);  // LF unless --crlf
     EXPECT_NE(Dump({"--header", "--crlf", log}).out.find("\r\n"), std::string::npos);
 
-    Result summary = Dump({"--summary", log});
+    ProgramRun summary = Dump({"--summary", log});
     EXPECT_EQ(summary.code, 0) << summary.err;
     EXPECT_NE(summary.out.find("先頭データ日時    : 2024/03/31 20:"), std::string::npos)
         << summary.out;
 
     const std::string folder = dir.File("parts");
     ASSERT_EQ(std::system(("mkdir " + ShellQuote(folder)).c_str()), 0);
-    Result divide = Dump({"--divide", folder, log});
+    ProgramRun divide = Dump({"--divide", folder, log});
     EXPECT_EQ(divide.code, 0) << divide.err;
     EXPECT_NE(divide.out.find("分割個数=3"), std::string::npos) << divide.out;  // to 04-02 02:00
     EXPECT_FALSE(ReadText(folder + "/two_days_分割-1_20240331.dat").empty());
@@ -353,16 +325,16 @@ TEST_F(CliFixture, ToolModesDumpSplitAndExport) {
     EXPECT_FALSE(ReadText(folder + "/two_days_分割-3_20240402.dat").empty());
 
     const std::string pcap = dir.File("out.pcapng");
-    Result export_ = Dump({"--pcap", pcap, log});
+    ProgramRun export_ = Dump({"--pcap", pcap, log});
     EXPECT_EQ(export_.code, 0) << export_.err;
     const std::string bytes = ReadText(pcap);
     ASSERT_GE(bytes.size(), 4u);
     EXPECT_EQ(bytes.substr(0, 4), std::string("\x0A\x0D\x0D\x0A", 4));  // section header block
 
-    Result missing = Dump({"--header", dir.File("none.dat")});
+    ProgramRun missing = Dump({"--header", dir.File("none.dat")});
     EXPECT_EQ(missing.code, 1);
     EXPECT_FALSE(missing.err.empty());
-    Result notLog = Dump({"--pcap", pcap, dir.File("none.dat")});
+    ProgramRun notLog = Dump({"--pcap", pcap, dir.File("none.dat")});
     EXPECT_EQ(notLog.code, 1);
     EXPECT_NE(notLog.err.find("ファイルが存在していません。"), std::string::npos) << notLog.err;
 }

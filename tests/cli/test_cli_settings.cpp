@@ -2,17 +2,16 @@
 // file named with --settings, or none with --default-settings. Every test of this program runs
 // with XDG_CONFIG_HOME in a folder of its own, so that nothing a user stored changes them.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <memory>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "support/GeneratedLog.h"
+#include "support/ProgramRun.h"
 #include "support/TempDir.h"
 
 namespace tessary::test {
@@ -25,19 +24,8 @@ struct IsolatedUserConfig {
 };
 const IsolatedUserConfig g_userConfig;
 
-const std::string kDump = std::string(TESSARY_BINARY_DIR) + "/src/cli/tessarydump";
-
-std::string ReadText(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-struct SettingsRun {
-    int code = -1;
-    std::string out;
-    std::string err;
+struct SettingsRun : ProgramRun {
+    explicit SettingsRun(ProgramRun run) : ProgramRun(std::move(run)) {}
     // The block-title lines (the second line onwards, up to the first record).
     std::string Titles(size_t lines) const {
         size_t at = out.find('\n');
@@ -68,29 +56,15 @@ protected:
     }
 
     // tessarydump with XDG_CONFIG_HOME at `config` (empty: the isolated folder of all tests).
+    // The child takes the variable from this process: set for the run, then put back.
     SettingsRun Dump(const std::vector<std::string>& args, const std::string& config) const {
-        std::vector<std::string> words;
+        std::vector<std::string> words{TessarydumpPath()};
+        words.insert(words.end(), args.begin(), args.end());
         if (!config.empty()) {
-            words.push_back("XDG_CONFIG_HOME=");
-            words.back() += ShellQuote(config);
+            setenv("XDG_CONFIG_HOME", config.c_str(), 1);
         }
-        words.push_back(ShellQuote(kDump));
-        for (const std::string& arg : args) {
-            words.push_back(ShellQuote(arg));
-        }
-        words.push_back(">");
-        words.back() += ShellQuote(dir.File("out.txt"));
-        words.push_back("2>");
-        words.back() += ShellQuote(dir.File("err.txt"));
-        std::string command;
-        for (const std::string& word : words) {
-            command.append(word).append(1, ' ');
-        }
-        const int status = std::system(command.c_str());
-        SettingsRun run;
-        run.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-        run.out = ReadText(dir.File("out.txt"));
-        run.err = ReadText(dir.File("err.txt"));
+        SettingsRun run(RunCaught(words, dir));
+        setenv("XDG_CONFIG_HOME", g_userConfig.dir->Path().c_str(), 1);
         return run;
     }
 };

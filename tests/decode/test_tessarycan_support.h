@@ -13,28 +13,11 @@
 #include "decode/CTessaryCan.h"
 #include "logfile/Status.h"
 #include "platform/Utf.h"
+#include "support/CountingTarget.h"
 #include "support/LogBytes.h"
 #include "support/TempDir.h"
 
 namespace tessary::test {
-
-class CountingTarget : public NotifyTarget {
-public:
-    void PostNotify(uint32_t message, uintptr_t wParam, void* lParam) override {
-        std::lock_guard<std::mutex> lock(m_mutex);
-        lastMessage = message;
-        lastParam = lParam;
-        (wParam == kNotifyProgress ? progress : wParam == kNotifyEnded ? ended : other)++;
-    }
-    int progress = 0;
-    int ended = 0;
-    int other = 0;
-    uint32_t lastMessage = 0;
-    void* lastParam = nullptr;
-
-private:
-    std::mutex m_mutex;
-};
 
 // Records the Index of every record delivered; `onLine` may answer a status.
 struct LineProbe {

@@ -23,6 +23,7 @@
 #include "support/GeneratedLog.h"
 #include "support/LaidOutLog.h"
 #include "support/TempDir.h"
+#include "tools/DivideRun.h"
 
 namespace tessary::test {
 
@@ -85,6 +86,13 @@ inline std::map<int, std::vector<uint8_t>> DivideOutputs(const std::string& fold
         }
     }
     return files;
+}
+
+// An undisturbed divide run of `source` into the new folder `folder`; its result.
+inline int32_t DivideInto(const std::string& source, const std::string& folder) {
+    std::filesystem::create_directory(folder);
+    DivideRun run;
+    return run.Run(source, folder).result;
 }
 
 // A divide output cut short (by a fault or a stop) is the same file as the undisturbed run's,

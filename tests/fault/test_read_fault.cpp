@@ -107,11 +107,7 @@ TEST(ReadFault, EveryReadOfADivideRunKeepsTheFilesFinishedBefore) {
     const std::string source = log.FixDataByteCount().WriteTo(dir.File("source.dat"));
     const std::vector<uint8_t> sourceBytes = ReadBytes(source);
     const std::string referenceFolder = dir.Path() + "/reference";
-    std::filesystem::create_directory(referenceFolder);
-    {
-        DivideRun run;
-        ASSERT_EQ(run.Run(source, referenceFolder).result, kStatusDone);
-    }
+    ASSERT_EQ(DivideInto(source, referenceFolder), kStatusDone);
     const auto reference = DivideOutputs(referenceFolder);
     ASSERT_GE(reference.size(), 5u);
 

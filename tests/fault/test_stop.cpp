@@ -339,11 +339,7 @@ TEST(StopRequest, DivideRunStoppedAtARecordKeepsItsFinishedFiles) {
     const std::string source = TenDays(dir);
     const std::vector<uint8_t> sourceBytes = ReadBytes(source);
     const std::string referenceFolder = dir.Path() + "/reference";
-    std::filesystem::create_directory(referenceFolder);
-    {
-        DivideRun run;
-        ASSERT_EQ(run.Run(source, referenceFolder).result, kStatusDone);
-    }
+    ASSERT_EQ(DivideInto(source, referenceFolder), kStatusDone);
     const auto reference = DivideOutputs(referenceFolder);
     ASSERT_GE(reference.size(), 9u);
 

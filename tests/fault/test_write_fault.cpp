@@ -49,11 +49,7 @@ std::string FourDates(const TempDir& dir) {
 void SweepDivide(const TempDir& dir, const std::string& source, size_t expectedFiles) {
     const std::vector<uint8_t> sourceBytes = ReadBytes(source);
     const std::string referenceFolder = dir.Path() + "/reference";
-    fs::create_directory(referenceFolder);
-    {
-        DivideRun run;
-        ASSERT_EQ(run.Run(source, referenceFolder).result, kStatusDone);
-    }
+    ASSERT_EQ(DivideInto(source, referenceFolder), kStatusDone);
     const auto reference = DivideOutputs(referenceFolder);
     ASSERT_EQ(reference.size(), expectedFiles);
 

@@ -1,5 +1,5 @@
 #pragma once
-// A reader that records what the walk hands over, and a notify target that counts posts.
+// A reader that records what the walk hands over (and the notify target that counts posts).
 #include <atomic>
 #include <condition_variable>
 #include <cstdint>
@@ -8,37 +8,9 @@
 #include <vector>
 
 #include "logfile/CInsFileRead.h"
+#include "support/CountingTarget.h"
 
 namespace tessary::test {
-
-class CountingTarget : public NotifyTarget {
-public:
-    void PostNotify(uint32_t message, uintptr_t wParam, void* lParam) override {
-        std::lock_guard<std::mutex> lock(m_mutex);
-        lastMessage = message;
-        lastParam = lParam;
-        if (wParam == kNotifyProgress) {
-            ++progress;
-        } else if (wParam == kNotifyEnded) {
-            ++ended;
-        } else {
-            ++other;
-        }
-    }
-    int Ended() {
-        std::lock_guard<std::mutex> lock(m_mutex);
-        return ended;
-    }
-
-    int progress = 0;
-    int ended = 0;
-    int other = 0;
-    uint32_t lastMessage = 0;
-    void* lastParam = nullptr;
-
-private:
-    std::mutex m_mutex;
-};
 
 struct SeenRecord {
     uint32_t position;  // data position of the record's first byte

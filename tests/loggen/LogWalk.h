@@ -44,9 +44,4 @@ struct ExpectedRecord {
 
 std::vector<ExpectedRecord> Generate(const loggen::LogProfile& profile);
 
-// Runs a program and returns its exit code; stdout and stderr go to the given files.
-int RunProgram(const std::vector<std::string>& args, const std::string& outPath,
-               const std::string& errPath);
-std::string ReadText(const std::string& path);
-
 }  // namespace tessary::test

@@ -20,6 +20,7 @@
 #include "logfile/Status.h"
 #include "loggen/LogWriter.h"
 #include "loggen/Options.h"
+#include "support/ProgramRun.h"
 #include "support/TempDir.h"
 
 namespace tessary::test {
@@ -27,20 +28,9 @@ namespace {
 
 namespace fs = std::filesystem;
 
-struct ProgramRun {
-    int code;
-    std::string out;
-    std::string err;
-};
-
 ProgramRun Insloggen(const TempDir& dir, std::vector<std::string> args) {
     args.insert(args.begin(), TESSARY_INSLOGGEN);
-    const std::string out = dir.File("stdout.txt");
-    const std::string err = dir.File("stderr.txt");
-    ProgramRun r{RunProgram(args, out, err), ReadText(out), ReadText(err)};
-    fs::remove(out);
-    fs::remove(err);
-    return r;
+    return RunCaught(args, dir);
 }
 
 std::vector<std::string> FolderEntries(const std::string& path) {

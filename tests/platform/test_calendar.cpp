@@ -1,33 +1,18 @@
 #include <gtest/gtest.h>
 
 #include "platform/Calendar.h"
+#include "support/CalendarTime.h"
 
 namespace tessary {
 namespace {
 
-SystemTime Make(unsigned y, unsigned mo, unsigned d, unsigned h = 0, unsigned mi = 0,
-                unsigned s = 0, unsigned ms = 0) {
-    SystemTime t;
-    t.year = static_cast<uint16_t>(y);
-    t.month = static_cast<uint16_t>(mo);
-    t.day = static_cast<uint16_t>(d);
-    t.hour = static_cast<uint16_t>(h);
-    t.minute = static_cast<uint16_t>(mi);
-    t.second = static_cast<uint16_t>(s);
-    t.milliseconds = static_cast<uint16_t>(ms);
-    return t;
-}
-
-int64_t Ticks(const SystemTime& t) {
-    int64_t ticks = -1;
-    EXPECT_TRUE(SystemTimeToTicks(t, ticks));
-    return ticks;
-}
+using test::MakeSystemTime;
+using test::TicksOfTime;
 
 TEST(Calendar, KnownInstants) {
-    EXPECT_EQ(Ticks(Make(1601, 1, 1)), 0);
-    EXPECT_EQ(Ticks(Make(1970, 1, 1)), 116444736000000000);
-    EXPECT_EQ(Ticks(Make(1601, 1, 2, 1, 2, 3, 4)),
+    EXPECT_EQ(TicksOfTime(MakeSystemTime(1601, 1, 1)), 0);
+    EXPECT_EQ(TicksOfTime(MakeSystemTime(1970, 1, 1)), 116444736000000000);
+    EXPECT_EQ(TicksOfTime(MakeSystemTime(1601, 1, 2, 1, 2, 3, 4)),
               kTicksPerDay + 3723 * kTicksPerSecond + 4 * kTicksPerMs);
 
     SystemTime t;
@@ -36,7 +21,8 @@ TEST(Calendar, KnownInstants) {
     ASSERT_TRUE(TicksToSystemTime(116444736000000000, t));
     EXPECT_EQ(t.year, 1970);
     EXPECT_EQ(t.dayOfWeek, 4);  // Thursday
-    ASSERT_TRUE(TicksToSystemTime(Ticks(Make(2024, 2, 29, 23, 59, 59, 999)) + 9999, t));
+    ASSERT_TRUE(
+        TicksToSystemTime(TicksOfTime(MakeSystemTime(2024, 2, 29, 23, 59, 59, 999)) + 9999, t));
     EXPECT_EQ(t.month, 2);
     EXPECT_EQ(t.day, 29);
     EXPECT_EQ(t.milliseconds, 999);  // sub-millisecond ticks are dropped, not rounded
@@ -58,33 +44,33 @@ TEST(Calendar, LeapYearsAndMonthLengths) {
 }
 
 TEST(Calendar, InvalidFieldsRejectedAndTicksUntouched) {
-    const SystemTime bad[] = {Make(1600, 12, 31, 23, 59, 59, 999),
-                              Make(30828, 1, 1),
-                              Make(2023, 0, 1),
-                              Make(2023, 13, 1),
-                              Make(2023, 1, 0),
-                              Make(2023, 4, 31),
-                              Make(1900, 2, 29),
-                              Make(2100, 2, 29),
-                              Make(2023, 2, 29),
-                              Make(2023, 1, 1, 24),
-                              Make(2023, 1, 1, 0, 60),
-                              Make(2023, 1, 1, 0, 0, 60),
-                              Make(2023, 1, 1, 0, 0, 0, 1000),
-                              Make(0, 0, 0)};
+    const SystemTime bad[] = {MakeSystemTime(1600, 12, 31, 23, 59, 59, 999),
+                              MakeSystemTime(30828, 1, 1),
+                              MakeSystemTime(2023, 0, 1),
+                              MakeSystemTime(2023, 13, 1),
+                              MakeSystemTime(2023, 1, 0),
+                              MakeSystemTime(2023, 4, 31),
+                              MakeSystemTime(1900, 2, 29),
+                              MakeSystemTime(2100, 2, 29),
+                              MakeSystemTime(2023, 2, 29),
+                              MakeSystemTime(2023, 1, 1, 24),
+                              MakeSystemTime(2023, 1, 1, 0, 60),
+                              MakeSystemTime(2023, 1, 1, 0, 0, 60),
+                              MakeSystemTime(2023, 1, 1, 0, 0, 0, 1000),
+                              MakeSystemTime(0, 0, 0)};
     for (const SystemTime& t : bad) {
         EXPECT_FALSE(IsRepresentable(t)) << t.year << "-" << t.month << "-" << t.day;
         int64_t ticks = 42;
         EXPECT_FALSE(SystemTimeToTicks(t, ticks));
         EXPECT_EQ(ticks, 42);
     }
-    SystemTime anyWeekday = Make(2000, 2, 29);
+    SystemTime anyWeekday = MakeSystemTime(2000, 2, 29);
     anyWeekday.dayOfWeek = 77;
     EXPECT_TRUE(IsRepresentable(anyWeekday));
 }
 
 TEST(Calendar, LimitsOfTheRange) {
-    const int64_t last = Ticks(Make(30827, 12, 31, 23, 59, 59, 999));
+    const int64_t last = TicksOfTime(MakeSystemTime(30827, 12, 31, 23, 59, 59, 999));
     SystemTime t;
     ASSERT_TRUE(TicksToSystemTime(last + 9999, t));
     EXPECT_EQ(t.year, 30827);
@@ -100,7 +86,7 @@ TEST(Calendar, LimitsOfTheRange) {
 
 // Walks day by day with an independent counter of year, month, day and weekday.
 void WalkDays(unsigned fromYear, unsigned toYear) {
-    int64_t ticks = Ticks(Make(fromYear, 1, 1, 13, 14, 15, 16));
+    int64_t ticks = TicksOfTime(MakeSystemTime(fromYear, 1, 1, 13, 14, 15, 16));
     SystemTime first;
     ASSERT_TRUE(TicksToSystemTime(ticks, first));
     unsigned weekday = first.dayOfWeek;

@@ -1,13 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "platform/WinApi.h"
 #ifdef _WIN32
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
 // After windows.h: the process memory counters.
 #include <psapi.h>
 #else

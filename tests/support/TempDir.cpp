@@ -59,4 +59,9 @@ std::vector<uint8_t> ReadBytes(const std::string& path) {
     return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), {});
 }
 
+std::string ReadText(const std::string& path) {
+    std::ifstream in(Utf8Path(path), std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
 }  // namespace tessary::test

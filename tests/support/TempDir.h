@@ -25,6 +25,8 @@ private:
 
 void WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes);
 std::vector<uint8_t> ReadBytes(const std::string& path);
+// The whole file as it is, no line ends changed; empty when it cannot be read.
+std::string ReadText(const std::string& path);
 
 using tessary::Utf16;
 using tessary::Utf8;

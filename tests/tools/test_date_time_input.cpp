@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/Calendar.h"
+#include "support/CalendarTime.h"
 
 namespace tessary::test {
 namespace {
@@ -21,17 +22,7 @@ Parsed Parse(std::u16string_view text) {
 
 int64_t TicksOf(unsigned y, unsigned mo, unsigned d, unsigned h, unsigned mi, unsigned s,
                 unsigned ms) {
-    SystemTime t{};
-    t.year = static_cast<uint16_t>(y);
-    t.month = static_cast<uint16_t>(mo);
-    t.day = static_cast<uint16_t>(d);
-    t.hour = static_cast<uint16_t>(h);
-    t.minute = static_cast<uint16_t>(mi);
-    t.second = static_cast<uint16_t>(s);
-    t.milliseconds = static_cast<uint16_t>(ms);
-    int64_t ticks = 0;
-    EXPECT_TRUE(SystemTimeToTicks(t, ticks));
-    return ticks;
+    return TicksOfTime(MakeSystemTime(y, mo, d, h, mi, s, ms));
 }
 
 TEST(DateTimeInput, AcceptsTheDocumentedForms) {
