@@ -7,6 +7,7 @@
 #include "decode/RecordText.h"
 #include "platform/Calendar.h"
 #include "platform/Utf.h"
+#include "support/CalendarTime.h"
 
 namespace tessary {
 namespace {
@@ -122,17 +123,7 @@ TEST(FrameCheck, PrefixNeedsTwoBytes) {
 
 int64_t Ticks(uint16_t year, uint16_t month, uint16_t day, uint16_t hour = 0, uint16_t minute = 0,
               uint16_t second = 0, uint16_t ms = 0) {
-    SystemTime time{};
-    time.year = year;
-    time.month = month;
-    time.day = day;
-    time.hour = hour;
-    time.minute = minute;
-    time.second = second;
-    time.milliseconds = ms;
-    int64_t ticks = 0;
-    EXPECT_TRUE(SystemTimeToTicks(time, ticks));
-    return ticks;
+    return test::TicksOfTime(test::MakeSystemTime(year, month, day, hour, minute, second, ms));
 }
 
 struct TimedText {

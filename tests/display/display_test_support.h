@@ -15,15 +15,15 @@
 #include "platform/Utf.h"
 #include "platform/WinError.h"
 #include "support/LaidOutLog.h"
+#include "support/LaidOutLogTest.h"
 #include "support/LogBytes.h"
 #include "support/TempDir.h"
 
 namespace tessary::test {
 
-class LineTableTest : public ::testing::Test {
+class LineTableTest : public LaidOutLogTest {
 protected:
     void SetUp() override { Open(LogBytes().Record('T', 9, 0, {0x34})); }
-    void TearDown() override { fault::Reset(); }
 
     // A new name each time: the log opened before stays open, and Windows lets no one replace an
     // open file.
@@ -59,13 +59,6 @@ protected:
     }
     std::string Text(int32_t n) const { return Utf8(m_table.TextOf(m_table.Line(n))); }
     std::string RecordText(const MessageRecord* record) const { return Utf8(record->TextView()); }
-
-    TempDir m_dir;
-    LaidOutLog m_log;
-    CanPara& m_para = m_log.para;
-    SearchCondition* const m_conditions = m_log.conditions;
-    DisplayLineTable& m_table = m_log.table;
-    std::unique_ptr<CTessaryCan>& m_converter = m_log.converter;
 };
 
 // Cells of line n as a vector, for comparisons.

@@ -418,6 +418,20 @@ private:
     // Types `text` over edit `id` of the aggregation window and presses Enter there.
     void TypeAndEnter(int id, const QString& text) { TypeOverAndEnter(SummaryEdit(id), text); }
 
+    // Loads the call log, selects the SETUP of a related call that ends at a reused call
+    // reference (to `call`) and opens its window; the run's result goes to `result`. The caller
+    // stops when a check here failed.
+    void OpenReusedCall(std::optional<ReusedCall>& call, int32_t* result) {
+        QVERIFY(Load(m_callLog));
+        call = FindReusedCall();
+        QVERIFY(call.has_value());
+        QVERIFY(SelectInMain(call->start));
+        RelatedCallStart start;
+        QVERIFY(CheckRelatedCallStart(call->start, start).empty());
+        QVERIFY(
+            OpenSummary(AggregationKind::kRelatedCall, ToQString(start.pattern), &start, result));
+    }
+
     // Texts of a few main-window lines, to see that an aggregation leaves them alone.
     QStringList MainSample() {
         QStringList texts;
@@ -598,15 +612,12 @@ private slots:
     }
 
     void RelatedCallIsWhatTessarydumpPrintsAndEndsAtTheReusedReference() {
-        QVERIFY(Load(m_callLog));
-        const std::optional<ReusedCall> call = FindReusedCall();
-        QVERIFY(call.has_value());
-        QVERIFY(SelectInMain(call->start));
-        RelatedCallStart start;
-        QVERIFY(CheckRelatedCallStart(call->start, start).empty());
+        std::optional<ReusedCall> call;
         int32_t result = -1;
-        QVERIFY(
-            OpenSummary(AggregationKind::kRelatedCall, ToQString(start.pattern), &start, &result));
+        OpenReusedCall(call, &result);
+        if (QTest::currentTestFailed()) {
+            return;
+        }
         // Stopped at the new SETUP: still a success, and the window stays.
         QCOMPARE(result, 0);
         QVERIFY(m_ui->messages.empty());
@@ -1057,15 +1068,12 @@ private slots:
     }
 
     void RendersARelatedCall() {
-        QVERIFY(Load(m_callLog));
-        const std::optional<ReusedCall> call = FindReusedCall();
-        QVERIFY(call.has_value());
-        QVERIFY(SelectInMain(call->start));
-        RelatedCallStart start;
-        QVERIFY(CheckRelatedCallStart(call->start, start).empty());
+        std::optional<ReusedCall> call;
         int32_t result = -1;
-        QVERIFY(
-            OpenSummary(AggregationKind::kRelatedCall, ToQString(start.pattern), &start, &result));
+        OpenReusedCall(call, &result);
+        if (QTest::currentTestFailed()) {
+            return;
+        }
         QCOMPARE(result, 0);
         Summary().resize(1280, 760);
         QCoreApplication::processEvents();

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "platform/Utf.h"
+#include "support/CalendarTime.h"
 
 namespace tessary {
 namespace {
@@ -67,17 +68,7 @@ std::string Text(int64_t base, int64_t ms, unsigned mode) {
 
 int64_t Ticks(uint16_t y, uint16_t mo, uint16_t d, uint16_t h, uint16_t mi, uint16_t s,
               uint16_t ms) {
-    SystemTime t{};
-    t.year = y;
-    t.month = mo;
-    t.day = d;
-    t.hour = h;
-    t.minute = mi;
-    t.second = s;
-    t.milliseconds = ms;
-    int64_t ticks = 0;
-    EXPECT_TRUE(SystemTimeToTicks(t, ticks));
-    return ticks;
+    return test::TicksOfTime(test::MakeSystemTime(y, mo, d, h, mi, s, ms));
 }
 
 TEST(FormatRecordTime, DateModes) {
@@ -135,14 +126,7 @@ TEST(Durations, SplitByMagnitude) {
 }
 
 TEST(DateTimeTexts, FullAndLongForms) {
-    SystemTime t{};
-    t.year = 2024;
-    t.month = 6;
-    t.day = 7;
-    t.hour = 2;
-    t.minute = 4;
-    t.second = 6;
-    t.milliseconds = 8;
+    const SystemTime t = test::MakeSystemTime(2024, 6, 7, 2, 4, 6, 8);
     EXPECT_EQ(FormatFullDateTime(t), u"2024/06/07 02:04:06.008");
     EXPECT_EQ(FormatLongDateTime(t), u"2024 年 06 月 07 日  02 時 04 分 06.008 秒");
 }

@@ -15,6 +15,7 @@
 #include "platform/FaultInjection.h"
 #include "platform/Utf.h"
 #include "support/LaidOutLog.h"
+#include "support/LaidOutLogTest.h"
 #include "support/LogBytes.h"
 #include "support/TempDir.h"
 
@@ -25,10 +26,8 @@ inline const std::vector<uint8_t> kRrFrame = {0x02, 0x81, 0x01, 0x03};  // TEI 6
 inline const std::vector<uint8_t> kSetupFrame = {0x00, 0x81, 0x00, 0x00, 0x08, 0x01,
                                                  0x01, 0x05, 0x04, 0x02, 0x88, 0x90};
 
-class LayoutTest : public ::testing::Test {
+class LayoutTest : public LaidOutLogTest {
 protected:
-    void TearDown() override { fault::Reset(); }
-
     void Open(const LogBytes& log) { ASSERT_EQ(m_log.Open(log.WriteTo(m_dir.File("log.dat"))), 0); }
     // One pass with the layout; its final status.
     int32_t Convert() { return m_log.Pass(); }
@@ -49,13 +48,6 @@ protected:
         }
         return rows;
     }
-
-    TempDir m_dir;
-    LaidOutLog m_log;
-    CanPara& m_para = m_log.para;
-    SearchCondition* const m_conditions = m_log.conditions;
-    DisplayLineTable& m_table = m_log.table;
-    std::unique_ptr<CTessaryCan>& m_converter = m_log.converter;
 };
 
 }  // namespace tessary::test

@@ -18,6 +18,7 @@
 #include "platform/File.h"
 #include "platform/LastError.h"
 #include "platform/WinError.h"
+#include "support/CalendarTime.h"
 #include "support/TempDir.h"
 
 namespace tessary {
@@ -397,14 +398,7 @@ TEST_F(FileTest, LastWriteTimeInLocalTime) {
     tzset();
     ASSERT_TRUE(ok);
 
-    SystemTime expected;
-    expected.year = 2024;
-    expected.month = 1;
-    expected.day = 2;
-    expected.hour = 12;
-    expected.minute = 4;
-    expected.second = 5;
-    expected.milliseconds = 678;
+    const SystemTime expected = test::MakeSystemTime(2024, 1, 2, 12, 4, 5, 678);
     int64_t expectedTicks = 0;
     ASSERT_TRUE(SystemTimeToTicks(expected, expectedTicks));
     EXPECT_EQ(ticks, expectedTicks + 1234);
