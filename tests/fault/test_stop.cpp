@@ -90,11 +90,26 @@ std::string SmallLog(const TempDir& dir) {
     return log.FixDataByteCount().WriteTo(dir.File("small.dat"));
 }
 
-int32_t PassWithStop(LaidOutLog& log, StoppingLayout& layout, EndCounter& ends, bool redeliver) {
-    if (redeliver) {
-        return log.Redeliver(&StoppingLayout::Callback, &layout, &ends);
-    }
-    return log.Pass(&StoppingLayout::Callback, &layout, &ends);
+// What a pass that asked for a stop at one record gave.
+struct StoppedPass {
+    int32_t status = 0;
+    int ended = 0;    // ended notifications
+    int laidOut = 0;  // records handed to the layout
+};
+
+// A pass (or with `redeliver` the re-delivery pass) over `log` whose layout asks the converter
+// to stop at the record with index `stopAt`.
+StoppedPass PassStoppingAt(LaidOutLog& log, uint32_t stopAt, bool redeliver) {
+    StoppingLayout layout;
+    layout.table = &log.table;
+    layout.stopAt = stopAt;
+    EndCounter ends;
+    StoppedPass pass;
+    pass.status = redeliver ? log.Redeliver(&StoppingLayout::Callback, &layout, &ends)
+                            : log.Pass(&StoppingLayout::Callback, &layout, &ends);
+    pass.ended = ends.ended.load();
+    pass.laidOut = layout.calls.load();
+    return pass;
 }
 
 bool IsWarning(const std::u16string& text) {
@@ -113,20 +128,16 @@ TEST(StopRequest, AtEveryRecordOfTheConversion) {
     for (uint32_t k = 0; k < records; ++k) {
         LaidOutLog log;
         ASSERT_EQ(log.Open(path), kOpenOk);
-        StoppingLayout layout;
-        layout.table = &log.table;
-        layout.stopAt = k;
-        EndCounter ends;
-        const int32_t status = PassWithStop(log, layout, ends, false);
+        const StoppedPass pass = PassStoppingAt(log, k, false);
         const std::string where = "stop at record " + std::to_string(k);
-        EXPECT_EQ(ends.ended.load(), 1) << where;
+        EXPECT_EQ(pass.ended, 1) << where;
         ExpectCleanPrefix(log, reference, where);
         if (k + 1 == records) {
-            EXPECT_EQ(status, kStatusDone) << where;  // no check comes after the last record
+            EXPECT_EQ(pass.status, kStatusDone) << where;  // no check comes after the last record
             EXPECT_EQ(log.converter->LineCount(), records) << where;
             continue;
         }
-        EXPECT_EQ(status, kStatusStopped) << where;
+        EXPECT_EQ(pass.status, kStatusStopped) << where;
         // The check comes before each frame: a warning that follows the frame that asked is
         // still stored, nothing else.
         const bool warningFollows =
@@ -150,16 +161,12 @@ TEST(StopRequest, AtEveryRecordOfTheRedeliveryPass) {
     const uint32_t records = log.converter->LineCount();
     ASSERT_EQ(records, 16u);
     for (uint32_t k = 0; k < records; ++k) {
-        StoppingLayout layout;
-        layout.table = &log.table;
-        layout.stopAt = k;
-        EndCounter ends;
-        const int32_t status = PassWithStop(log, layout, ends, true);
+        const StoppedPass pass = PassStoppingAt(log, k, true);
         const std::string where = "stop at redelivered record " + std::to_string(k);
-        EXPECT_EQ(ends.ended.load(), 1) << where;
-        EXPECT_EQ(status, k + 1 == records ? kStatusDone : kStatusStopped) << where;
+        EXPECT_EQ(pass.ended, 1) << where;
+        EXPECT_EQ(pass.status, k + 1 == records ? kStatusDone : kStatusStopped) << where;
         // Checked before every record: the one that asked is the last one laid out.
-        EXPECT_EQ(layout.calls.load(), static_cast<int>(k) + 1) << where;
+        EXPECT_EQ(pass.laidOut, static_cast<int>(k) + 1) << where;
         // The store itself is never touched by a re-delivery.
         EXPECT_EQ(log.converter->LineCount(), records) << where;
         ExpectCleanPrefix(log, reference, where);

@@ -106,27 +106,33 @@ bool IsSetup(const MessageRecord& record) {
     return record.Layer == kLayerMessage && record.Code == 5 && record.Block < kBlockCount;
 }
 
-// The index numbers of the messages a table shows, in display order (title row left out).
-std::vector<uint32_t> ShownIds(const DisplayLineTable& table) {
-    std::vector<uint32_t> ids;
+// The messages a table shows, in display order (title row left out).
+std::vector<const MessageRecord*> ShownMessages(const DisplayLineTable& table) {
+    std::vector<const MessageRecord*> records;
     for (int32_t n = 1; n < table.LineCount(); ++n) {
         const DisplayLine* line = table.Line(n);
         const MessageRecord* record = table.RecordOf(line);
         if (record != nullptr && line->groupOffset == 0) {
-            ids.push_back(record->Id);
+            records.push_back(record);
         }
+    }
+    return records;
+}
+
+// Their index numbers.
+std::vector<uint32_t> ShownIds(const DisplayLineTable& table) {
+    std::vector<uint32_t> ids;
+    for (const MessageRecord* record : ShownMessages(table)) {
+        ids.push_back(record->Id);
     }
     return ids;
 }
 
+// Their places in the store.
 std::vector<uint32_t> ShownIndexes(const DisplayLineTable& table) {
     std::vector<uint32_t> indexes;
-    for (int32_t n = 1; n < table.LineCount(); ++n) {
-        const DisplayLine* line = table.Line(n);
-        const MessageRecord* record = table.RecordOf(line);
-        if (record != nullptr && line->groupOffset == 0) {
-            indexes.push_back(record->Index);
-        }
+    for (const MessageRecord* record : ShownMessages(table)) {
+        indexes.push_back(record->Index);
     }
     return indexes;
 }
