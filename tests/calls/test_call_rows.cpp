@@ -16,9 +16,9 @@
 namespace tessary::calls {
 namespace {
 
+using tessary::test::ReadText;
 using tessary::test::TempDir;
 using test::ConvertedLog;
-using tessary::test::ReadText;
 
 std::vector<std::string> Lines(const std::string& text) {
     std::vector<std::string> lines;
