@@ -1,34 +1,18 @@
 // The call list over a log of millions of records: the tracker's one walk over the stored
 // message records, as the call list window makes it after an open (on the user-interface
 // thread), and the rows tessarydump --calls writes from it.
-#include <time.h>
-
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 
+#include "BenchClock.h"
 #include "BenchTable.h"
 #include "calls/CallList.h"
 #include "calls/CallRows.h"
 
-namespace {
-
-using Clock = std::chrono::steady_clock;
-
-double Seconds(Clock::time_point start) {
-    return std::chrono::duration<double>(Clock::now() - start).count();
-}
-
-// CPU time of this thread: on a machine shared with other work the wall time overstates what
-// the list costs.
-double ThreadSeconds() {
-    timespec now{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
-    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) / 1e9;
-}
-
-}  // namespace
+using tessary::bench::Clock;
+using tessary::bench::Seconds;
+using tessary::bench::ThreadSeconds;
 
 int main(int argc, char** argv) {
     const char* records = argc > 1 ? argv[1] : "5000000";

@@ -2,35 +2,21 @@
 // blocked while the list is made on its worker (starting it, taking the list into the table
 // model and view), when the list is ready, and a sort by a header. Wall and CPU time of the
 // user-interface thread; the window allows one second.
-#include <time.h>
-
 #include <QApplication>
 #include <QHeaderView>
 #include <QTableView>
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 
+#include "BenchClock.h"
 #include "BenchTable.h"
 #include "calls/CCallListDlg.h"
 #include "calls/CallListTexts.h"
 #include "calls/QtCallTableModel.h"
 
-namespace {
-
-using Clock = std::chrono::steady_clock;
-
-double Seconds(Clock::time_point start) {
-    return std::chrono::duration<double>(Clock::now() - start).count();
-}
-
-double ThreadSeconds() {
-    timespec now{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
-    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) / 1e9;
-}
-
-}  // namespace
+using tessary::bench::Clock;
+using tessary::bench::Seconds;
+using tessary::bench::ThreadSeconds;
 
 int main(int argc, char** argv) {
     if (std::getenv("QT_QPA_PLATFORM") == nullptr) {

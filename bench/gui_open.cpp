@@ -13,13 +13,15 @@
 #include <string>
 #include <vector>
 
+#include "BenchClock.h"
 #include "mainwnd/CMainDlg.h"
 #include "mainwnd/OpenFlow.h"
 #include "platform/QtUiService.h"
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
+using tessary::bench::Clock;
+using tessary::bench::Seconds;
 
 // Counts the message boxes instead of showing them.
 class QuietUi : public tessary::UiService {
@@ -35,10 +37,6 @@ public:
     bool AskFolder(std::u16string_view, tessary::PathString&) override { return false; }
     bool AskColor(std::u16string_view, uint32_t&) override { return false; }
 };
-
-double Seconds(Clock::time_point start) {
-    return std::chrono::duration<double>(Clock::now() - start).count();
-}
 
 // Reads the file once so that both runs find it in the page cache.
 void Warm(const std::string& path) {

@@ -6,16 +6,11 @@
 #include <filesystem>
 #include <string>
 
+#include "BenchClock.h"
 #include "loggen/LogGenerator.h"
 #include "loggen/LogWriter.h"
 
-namespace {
-
-double Seconds(std::chrono::steady_clock::time_point since) {
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - since).count();
-}
-
-}  // namespace
+using tessary::bench::Seconds;
 
 int main(int argc, char** argv) {
     using namespace tessary::loggen;

@@ -90,6 +90,14 @@ std::string SmallLog(const TempDir& dir) {
     return log.FixDataByteCount().WriteTo(dir.File("small.dat"));
 }
 
+// The small log with its reference decode, and stop checks before every record meanwhile.
+struct SmallLogCase {
+    CheckEveryRecord everyRecord;
+    TempDir dir;
+    std::string path = SmallLog(dir);
+    Reference reference = ReferenceOf(path);
+};
+
 // What a pass that asked for a stop at one record gave.
 struct StoppedPass {
     int32_t status = 0;
@@ -117,10 +125,9 @@ bool IsWarning(const std::u16string& text) {
 }
 
 TEST(StopRequest, AtEveryRecordOfTheConversion) {
-    CheckEveryRecord everyRecord;
-    TempDir dir;
-    const std::string path = SmallLog(dir);
-    const Reference reference = ReferenceOf(path);
+    const SmallLogCase small;
+    const std::string& path = small.path;
+    const Reference& reference = small.reference;
     const auto records = static_cast<uint32_t>(reference.texts.size());
     // The title, twelve frames and the three warnings of the noise.
     ASSERT_EQ(records, 16u);
@@ -151,10 +158,9 @@ TEST(StopRequest, AtEveryRecordOfTheConversion) {
 }
 
 TEST(StopRequest, AtEveryRecordOfTheRedeliveryPass) {
-    CheckEveryRecord everyRecord;
-    TempDir dir;
-    const std::string path = SmallLog(dir);
-    const Reference reference = ReferenceOf(path);
+    const SmallLogCase small;
+    const std::string& path = small.path;
+    const Reference& reference = small.reference;
     LaidOutLog log;
     ASSERT_EQ(log.Open(path), kOpenOk);
     ASSERT_EQ(log.Pass(), kStatusDone);
@@ -176,10 +182,9 @@ TEST(StopRequest, AtEveryRecordOfTheRedeliveryPass) {
 }
 
 TEST(StopRequest, BeforeTheStartAndAfterTheEndChangeNothing) {
-    CheckEveryRecord everyRecord;
-    TempDir dir;
-    const std::string path = SmallLog(dir);
-    const Reference reference = ReferenceOf(path);
+    const SmallLogCase small;
+    const std::string& path = small.path;
+    const Reference& reference = small.reference;
     LaidOutLog log;
     ASSERT_EQ(log.Open(path), kOpenOk);
     // The stop event is signalled while no walk runs; asking again must not stop the next one.
