@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "Layer3TestSupport.h"
 #include "decode/Elements.h"
-#include "test_layer3_support.h"
 
 namespace tessary::test {
 namespace {

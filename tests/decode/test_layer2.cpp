@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "test_layer3_support.h"
+#include "Layer3TestSupport.h"
 
 namespace tessary::test {
 namespace {

@@ -1,9 +1,9 @@
 // The converter's records: title, layer-1 status, frames around the decoder, warnings, IDs.
 #include <gtest/gtest.h>
 
+#include "TessaryCanTestSupport.h"
 #include "decode/Fcs16.h"
 #include "decode/RecordText.h"
-#include "test_tessarycan_support.h"
 
 namespace tessary::test {
 namespace {

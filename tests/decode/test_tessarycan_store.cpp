@@ -7,6 +7,7 @@
 #include <regex>
 #include <thread>
 
+#include "TessaryCanTestSupport.h"
 #include "decode/LineStore.h"
 #include "platform/FaultInjection.h"
 #include "platform/Granule.h"
@@ -14,7 +15,6 @@
 #include "platform/Trace.h"
 #include "platform/WinError.h"
 #include "support/FaultReset.h"
-#include "test_tessarycan_support.h"
 
 namespace tessary::test {
 namespace {

@@ -2,7 +2,7 @@
 // first and last lines, and the selection by row groups.
 #include <vector>
 
-#include "display_test_support.h"
+#include "DisplayTestSupport.h"
 
 namespace tessary::test {
 namespace {

@@ -3,8 +3,8 @@
 #include <string>
 #include <vector>
 
+#include "DisplayTestSupport.h"
 #include "display/LineCells.h"
-#include "display_test_support.h"
 #include "platform/Granule.h"
 #include "platform/Trace.h"
 #include "platform/Width.h"

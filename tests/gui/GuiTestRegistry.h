@@ -1,6 +1,6 @@
 #pragma once
 // Registry of the Qt Test classes of test_gui: each test file registers its QObject test class
-// with TESSARY_GUI_TEST(ClassName); main_gui.cpp runs every registered class in turn.
+// with TESSARY_GUI_TEST(ClassName); GuiTestMain.cpp runs every registered class in turn.
 #include <QObject>
 #include <functional>
 #include <memory>

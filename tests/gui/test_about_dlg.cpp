@@ -11,13 +11,13 @@
 #include <QTimer>
 
 #include "GuiTestRegistry.h"
+#include "MainWindowTestSupport.h"
 #include "mainwnd/CMainDlg.h"
 #include "platform/QtText.h"
 #include "resources/ResourceIds.h"
 #include "resources/Version.h"
 #include "settings/AboutText.h"
 #include "settings/CAboutDlg.h"
-#include "test_main_support.h"
 
 namespace tessary::test {
 

@@ -17,6 +17,7 @@
 #include <string>
 
 #include "GuiTestRegistry.h"
+#include "MainWindowTestSupport.h"
 #include "decode/CanPara.h"
 #include "decode/Palette.h"
 #include "mainwnd/CMainDlg.h"
@@ -26,7 +27,6 @@
 #include "settings/CTessaryViewApp.h"
 #include "settings/QtSettingsStore.h"
 #include "support/TempDir.h"
-#include "test_main_support.h"
 
 namespace tessary::test {
 namespace {

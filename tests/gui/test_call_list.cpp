@@ -20,6 +20,7 @@
 #include <memory>
 
 #include "GuiTestRegistry.h"
+#include "MainWindowTestSupport.h"
 #include "calls/CCallListDlg.h"
 #include "calls/CallList.h"
 #include "calls/CallListTexts.h"
@@ -30,7 +31,6 @@
 #include "platform/QtText.h"
 #include "resources/ResourceIds.h"
 #include "support/TempDir.h"
-#include "test_main_support.h"
 
 namespace tessary::test {
 namespace {

@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "GuiTestRegistry.h"
+#include "MainWindowTestSupport.h"
 #include "decode/MessageRecord.h"
 #include "display/CPaneWnd.h"
 #include "logfile/InsLogFormat.h"
@@ -27,7 +28,6 @@
 #include "platform/QtText.h"
 #include "resources/ResourceIds.h"
 #include "support/TempDir.h"
-#include "test_main_support.h"
 #include "tools/CDiffTimeDlg.h"
 #include "tools/CProgressDlg.h"
 

@@ -13,6 +13,7 @@
 #include <memory>
 
 #include "GuiTestRegistry.h"
+#include "MainWindowTestSupport.h"
 #include "display/QtAppEvent.h"
 #include "logfile/CTessaryData.h"
 #include "logfile/Status.h"
@@ -22,7 +23,6 @@
 #include "settings/SettingsRecord.h"
 #include "support/LogBytes.h"
 #include "support/TempDir.h"
-#include "test_main_support.h"
 #include "tools/CDivideDlg.h"
 #include "tools/CProgressDlg.h"
 

@@ -12,11 +12,11 @@
 #include <memory>
 
 #include "GuiTestRegistry.h"
+#include "MainWindowTestSupport.h"
 #include "display/CPaneWnd.h"
 #include "mainwnd/CMainDlg.h"
 #include "resources/ResourceIds.h"
 #include "support/TempDir.h"
-#include "test_main_support.h"
 
 namespace tessary::test {
 namespace {

@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "GuiTestRegistry.h"
+#include "MainWindowTestSupport.h"
 #include "decode/CanPara.h"
 #include "display/CPaneWnd.h"
 #include "display/DisplaySource.h"
@@ -28,7 +29,6 @@
 #include "platform/QtText.h"
 #include "resources/ResourceIds.h"
 #include "support/TempDir.h"
-#include "test_main_support.h"
 
 namespace tessary::test {
 namespace {

@@ -16,6 +16,7 @@
 #include <QUrl>
 
 #include "GuiTestRegistry.h"
+#include "MainWindowTestSupport.h"
 #include "decode/CanPara.h"
 #include "display/CPaneWnd.h"
 #include "logfile/Status.h"
@@ -26,7 +27,6 @@
 #include "resources/ResourceIds.h"
 #include "support/LogBytes.h"
 #include "support/TempDir.h"
-#include "test_main_support.h"
 #include "tools/CProgressDlg.h"
 
 namespace tessary::test {

@@ -17,6 +17,7 @@
 #include <QTest>
 
 #include "GuiTestRegistry.h"
+#include "MainWindowTestSupport.h"
 #include "decode/SearchDefinition.h"
 #include "display/CPaneWnd.h"
 #include "display/DisplaySource.h"
@@ -28,7 +29,6 @@
 #include "settings/COptColorPage.h"
 #include "settings/COptMarkPage.h"
 #include "settings/COptionDlg.h"
-#include "test_main_support.h"
 #include "tools/CProgressDlg.h"
 
 namespace tessary::test {

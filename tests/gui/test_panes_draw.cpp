@@ -5,8 +5,8 @@
 #include <QTest>
 
 #include "GuiTestRegistry.h"
+#include "PanesTestSupport.h"
 #include "display/QtSystemPalette.h"
-#include "test_panes_support.h"
 
 namespace tessary::test {
 

@@ -5,9 +5,9 @@
 #include <QTest>
 
 #include "GuiTestRegistry.h"
+#include "PanesTestSupport.h"
 #include "display/CPaneSplitter.h"
 #include "platform/QtText.h"
-#include "test_panes_support.h"
 
 namespace tessary::test {
 

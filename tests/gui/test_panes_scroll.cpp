@@ -4,7 +4,7 @@
 #include <QTest>
 
 #include "GuiTestRegistry.h"
-#include "test_panes_support.h"
+#include "PanesTestSupport.h"
 
 namespace tessary::test {
 

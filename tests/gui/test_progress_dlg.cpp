@@ -5,7 +5,7 @@
 #include <QTimer>
 
 #include "GuiTestRegistry.h"
-#include "test_main_support.h"
+#include "MainWindowTestSupport.h"
 #include "tools/CProgressDlg.h"
 
 namespace tessary::test {

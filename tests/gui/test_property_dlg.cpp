@@ -17,6 +17,7 @@
 #include <memory>
 
 #include "GuiTestRegistry.h"
+#include "MainWindowTestSupport.h"
 #include "logfile/InsLogFormat.h"
 #include "mainwnd/CMainDlg.h"
 #include "mainwnd/OpenFlow.h"
@@ -25,7 +26,6 @@
 #include "resources/ResourceIds.h"
 #include "support/LogBytes.h"
 #include "support/TempDir.h"
-#include "test_main_support.h"
 #include "tools/CPropertyDlg.h"
 
 namespace tessary::test {

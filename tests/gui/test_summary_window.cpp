@@ -26,6 +26,7 @@
 #include <vector>
 
 #include "GuiTestRegistry.h"
+#include "MainWindowTestSupport.h"
 #include "decode/CanPara.h"
 #include "display/CPaneSplitter.h"
 #include "display/CPaneWnd.h"
@@ -38,7 +39,6 @@
 #include "resources/ResourceIds.h"
 #include "support/LogBytes.h"
 #include "support/TempDir.h"
-#include "test_main_support.h"
 
 namespace tessary::test {
 namespace {

@@ -2,8 +2,8 @@
 
 #include <set>
 
+#include "OpenFlowTestSupport.h"
 #include "mainwnd/Aggregation.h"
-#include "test_openflow_support.h"
 
 namespace tessary::test {
 namespace {

@@ -4,7 +4,7 @@
 #include <utility>
 #include <vector>
 
-#include "layout_test_support.h"
+#include "LayoutTestSupport.h"
 #include "mainwnd/ConversionStarter.h"
 #include "platform/FaultInjection.h"
 #include "platform/LastError.h"

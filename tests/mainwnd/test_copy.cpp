@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
+#include "OpenFlowTestSupport.h"
 #include "mainwnd/CopyText.h"
 #include "platform/Utf.h"
-#include "test_openflow_support.h"
 
 namespace tessary::test {
 namespace {

@@ -2,7 +2,7 @@
 
 #include <limits>
 
-#include "generated_log_support.h"
+#include "GeneratedLogTestSupport.h"
 #include "mainwnd/GoToNumber.h"
 
 namespace tessary::test {

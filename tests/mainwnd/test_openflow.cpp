@@ -1,11 +1,11 @@
 #include <gtest/gtest.h>
 
+#include "OpenFlowTestSupport.h"
 #include "logfile/InsLogFormat.h"
 #include "logfile/LogTime.h"
 #include "logfile/Status.h"
 #include "support/FaultReset.h"
 #include "support/LogBytes.h"
-#include "test_openflow_support.h"
 
 namespace tessary::test {
 namespace {

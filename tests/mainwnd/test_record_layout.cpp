@@ -2,7 +2,7 @@
 // through mirroring, colour classes, hidden RR frames, warning rows and the row slots.
 #include <tuple>
 
-#include "layout_test_support.h"
+#include "LayoutTestSupport.h"
 #include "mainwnd/MainTexts.h"
 #include "platform/LastError.h"
 #include "platform/Width.h"

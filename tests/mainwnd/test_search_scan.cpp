@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "generated_log_support.h"
+#include "GeneratedLogTestSupport.h"
 #include "mainwnd/SearchScan.h"
 
 namespace tessary::test {

@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <string>
 
-#include "layout_test_support.h"
+#include "LayoutTestSupport.h"
 #include "support/GeneratedLog.h"
 
 namespace tessary::test {
